@@ -1,0 +1,28 @@
+# How the shipped programs are built: small, no C++ runtime beyond headers,
+# no MinGW DLL at run time, warnings as errors.
+enable_language(RC)
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
+
+set(VELMORA_BIN_DIR ${CMAKE_BINARY_DIR}/bin)
+
+function(velmora_core_flags target)
+  target_compile_options(${target} PRIVATE
+    -Os -Wall -Wextra -Werror -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
+    -fno-threadsafe-statics -ffunction-sections -fdata-sections)
+endfunction()
+
+# velmora_program(NAME DESCRIPTION source...): one program with its version
+# resource and manifest.
+function(velmora_program name description)
+  set(VELMORA_PROGRAM ${name})
+  set(VELMORA_DESCRIPTION ${description})
+  set(rc ${CMAKE_BINARY_DIR}/resources/${name}_version.rc)
+  configure_file(${CMAKE_SOURCE_DIR}/resources/version.rc.in ${rc} @ONLY)
+  add_executable(${name} WIN32 ${ARGN} ${rc})
+  set_source_files_properties(${rc} PROPERTIES
+    OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/version.h;${CMAKE_SOURCE_DIR}/resources/asinvoker.manifest")
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/resources)
+  velmora_core_flags(${name})
+  target_link_options(${name} PRIVATE -static -s -Wl,--gc-sections)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${VELMORA_BIN_DIR})
+endfunction()

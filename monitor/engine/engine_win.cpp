@@ -1,0 +1,91 @@
+#include "engine_win.h"
+
+#include <stdlib.h>
+
+const char kMonitorWindowName[] = "Velmora";
+
+Engine g_monitor;
+HWND g_monitorWindow;
+
+namespace {
+
+class Win32Platform : public EnginePlatform {
+ public:
+  void ReadMemoryStatus(MemoryStatus* status) override {
+    MEMORYSTATUS m;
+    m.dwLength = sizeof m;
+    GlobalMemoryStatus(&m);
+    status->length = m.dwLength;
+    status->memoryLoad = m.dwMemoryLoad;
+    status->totalPhys = static_cast<uint32_t>(m.dwTotalPhys);
+    status->availPhys = static_cast<uint32_t>(m.dwAvailPhys);
+    status->totalPageFile = static_cast<uint32_t>(m.dwTotalPageFile);
+    status->availPageFile = static_cast<uint32_t>(m.dwAvailPageFile);
+    status->totalVirtual = static_cast<uint32_t>(m.dwTotalVirtual);
+    status->availVirtual = static_cast<uint32_t>(m.dwAvailVirtual);
+  }
+  void StartTimer(uint32_t milliseconds) override {
+    SetTimer(g_monitorWindow, kUpdateTimerId, milliseconds, nullptr);
+  }
+  void StopTimer() override { KillTimer(g_monitorWindow, kUpdateTimerId); }
+  void Beep() override { MessageBeep(MB_ICONEXCLAMATION); }
+  void* Allocate(uint32_t bytes) override { return malloc(bytes); }
+  void Release(void* block) override { free(block); }
+};
+
+Win32Platform g_platform;
+
+}  // namespace
+
+void StartEngine(const OptionTable& table, Display* display) {
+  ParseMonitorCommandLine(GetCommandLineA(), table, &g_monitor.settings, &g_monitor.backoff);
+  AttachEngine(&g_monitor, &g_platform, display);
+}
+
+namespace {
+
+void OnMonitorCreate() {
+  g_platform.StartTimer(g_monitor.settings.interval);
+  if (g_monitor.settings.runOnce) {
+    FreePass(&g_monitor);
+    PostMessageA(g_monitorWindow, WM_DESTROY, 0, 0);
+  }
+}
+
+void OnMonitorDestroy() {
+  g_platform.StopTimer();
+  PostQuitMessage(0);
+}
+
+}  // namespace
+
+LRESULT CALLBACK MonitorWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  g_monitorWindow = window;
+  switch (message) {
+    case WM_CREATE: OnMonitorCreate(); return 1;
+    case WM_TIMER: SamplingUpdate(&g_monitor, false); return 1;
+    case WM_DESTROY: OnMonitorDestroy(); return 1;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+bool CreateMonitorWindow(HINSTANCE instance, WNDPROC procedure) {
+  WNDCLASSA windowClass = {};
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = instance;
+  windowClass.lpszClassName = kMonitorWindowName;
+  RegisterClassA(&windowClass);
+  HWND window = CreateWindowExA(0, kMonitorWindowName, kMonitorWindowName, WS_POPUP, 0, 0, 0, 0,
+                                nullptr, nullptr, instance, nullptr);
+  return window != nullptr;
+}
+
+int RunMessageLoop() {
+  MSG message;
+  BOOL got;
+  while ((got = GetMessageA(&message, nullptr, 0, 0)) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return got == 0 ? static_cast<int>(message.wParam) : 0;
+}

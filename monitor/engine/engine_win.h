@@ -1,0 +1,35 @@
+// The Win32 side of the monitor engine: the real platform calls, the monitor
+// window and its message loop, shared by both front ends.
+#ifndef VELMORA_MONITOR_ENGINE_ENGINE_WIN_H
+#define VELMORA_MONITOR_ENGINE_ENGINE_WIN_H
+
+#include <windows.h>
+
+#include "engine.h"
+
+const UINT_PTR kUpdateTimerId = 666;
+extern const char kMonitorWindowName[];
+
+// The one engine of this process, set up once at start.
+extern Engine g_monitor;
+// The monitor window, refreshed from every message the procedure receives.
+extern HWND g_monitorWindow;
+
+// Parses this process's command line with the front end's options and
+// attaches the real platform and the given display.
+void StartEngine(const OptionTable& table, Display* display);
+
+// The monitor window's procedure: timer start (and the run-once pass) on
+// creation, the sampling update on every tick, the timer stopped and the
+// loop ended on destruction; everything else to the default procedure.
+// The tray monitor handles its own messages first and hands on the rest.
+LRESULT CALLBACK MonitorWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Registers the class, creates the hidden monitor window; false when the
+// window could not be created.
+bool CreateMonitorWindow(HINSTANCE instance, WNDPROC procedure);
+
+// Runs the message loop; the quit message's parameter is the exit code.
+int RunMessageLoop();
+
+#endif

@@ -1,0 +1,165 @@
+#include "options.h"
+
+#include <string.h>
+
+const OptionTable kTrayOptions = {"UMRTDPOSAGLB", true};
+const OptionTable kHiddenOptions = {"UMRTDPOSAG", false};
+
+namespace {
+
+const char kDelimiters[] = " =";
+const char kPathDelimiters[] = "=\"";
+
+// strtok without writing into the line: a token is a run of characters that
+// are no delimiter, and the one delimiter that ends it is consumed with it.
+struct Tokens {
+  const char* next;
+};
+
+bool IsDelimiter(char c, const char* delimiters) {
+  return c != '\0' && strchr(delimiters, c) != nullptr;
+}
+
+bool NextToken(Tokens* t, const char* delimiters, const char** start, size_t* length) {
+  const char* p = t->next;
+  while (IsDelimiter(*p, delimiters)) ++p;
+  if (*p == '\0') {
+    t->next = p;
+    return false;
+  }
+  *start = p;
+  while (*p != '\0' && !IsDelimiter(*p, delimiters)) ++p;
+  *length = static_cast<size_t>(p - *start);
+  t->next = (*p == '\0') ? p : p + 1;
+  return true;
+}
+
+// atoi on a token: leading white space, an optional sign, then digits up to
+// the first other character; no digits read as 0. Held to 32 bits.
+int32_t TokenToInt(const char* p, size_t length) {
+  const char* end = p + length;
+  while (p < end && (*p == '\t' || *p == '\n' || *p == '\v' || *p == '\f' || *p == '\r')) ++p;
+  bool negative = false;
+  if (p < end && (*p == '+' || *p == '-')) negative = (*p++ == '-');
+  int64_t value = 0;
+  for (; p < end && *p >= '0' && *p <= '9'; ++p) {
+    value = value * 10 + (*p - '0');
+    if (value > 0x80000000LL) value = 0x80000000LL;
+  }
+  if (negative) return static_cast<int32_t>(-value);
+  return value > 0x7FFFFFFFLL ? 0x7FFFFFFF : static_cast<int32_t>(value);
+}
+
+// An amount in MB as the unsigned number the line holds, held at the
+// largest amount whose bytes still fit in 32 bits.
+uint32_t Megabytes(int32_t value) {
+  uint32_t mb = static_cast<uint32_t>(value);
+  return mb > kMaxMegabytes ? kMaxMegabytes : mb;
+}
+
+// Seconds: nothing below 0 (so a negative interval takes the default) and
+// nothing whose milliseconds the timer would refuse.
+uint32_t Seconds(int32_t value) {
+  if (value < 0) return 0;
+  uint32_t seconds = static_cast<uint32_t>(value);
+  return seconds > kMaxIntervalSeconds ? kMaxIntervalSeconds : seconds;
+}
+
+char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+void StorePath(MonitorSettings* s, const char* start, size_t length) {
+  if (length >= sizeof s->configPath) {
+    s->configPath[0] = '\0';
+    return;
+  }
+  memcpy(s->configPath, start, length);
+  s->configPath[length] = '\0';
+}
+
+}  // namespace
+
+const char* SkipProgramName(const char* line) {
+  const char* p = line;
+  if (*p == '"') {
+    const char* close = strchr(p + 1, '"');
+    if (close == nullptr) return line;
+    p = close + 1;
+  } else {
+    while (*p != '\0' && *p != ' ') ++p;
+  }
+  while (*p == ' ') ++p;
+  return p;
+}
+
+void ResetSettings(MonitorSettings* s) {
+  memset(s, 0, sizeof *s);
+  s->defragment = 'I';
+}
+
+void ScanOptions(const char* args, const OptionTable& table, MonitorSettings* s) {
+  Tokens t = {args};
+  const char* token;
+  size_t length;
+  while (NextToken(&t, kDelimiters, &token, &length)) {
+    char letter = Upper(token[0]);
+    if (strchr(table.letters, letter) == nullptr) continue;
+    const char* value;
+    size_t valueLength;
+    switch (letter) {
+      case 'U':
+        if (NextToken(&t, kDelimiters, &value, &valueLength))
+          s->interval = Seconds(TokenToInt(value, valueLength));
+        break;
+      case 'M':
+      case 'R':  // one free amount; R also switches reach-target mode on
+        if (NextToken(&t, kDelimiters, &value, &valueLength)) {
+          s->freeAmount = Megabytes(TokenToInt(value, valueLength));
+          if (letter == 'R') s->reachTarget = true;
+        }
+        break;
+      case 'T':
+        if (NextToken(&t, kDelimiters, &value, &valueLength))
+          s->threshold = Megabytes(TokenToInt(value, valueLength)) << 20;
+        break;
+      case 'D':
+        if (NextToken(&t, kDelimiters, &value, &valueLength)) s->defragment = Upper(value[0]);
+        break;
+      case 'P':
+        if (NextToken(&t, kPathDelimiters, &value, &valueLength) && table.keepPath)
+          StorePath(s, value, valueLength);
+        break;
+      case 'G':
+        if (NextToken(&t, kDelimiters, &value, &valueLength))
+          s->displayStyle = TokenToInt(value, valueLength);
+        break;
+      case 'L':
+        s->digitFont = (length > 1 && Upper(token[1]) == 'W') ? 2 : 1;
+        break;
+      case 'O': s->runOnce = true; break;
+      case 'S': s->sound = true; break;
+      case 'A': s->keepTrying = true; break;
+      case 'B': s->byteUnits = true; break;
+    }
+  }
+}
+
+void FinishSettings(MonitorSettings* s, Backoff* b) {
+  if (s->interval == 0) s->interval = 5;
+  if (s->freeAmount == 0) s->freeAmount = 10;
+  b->baseWait = s->interval < 5 ? 4 * (5 - s->interval) : 4;
+  b->currentWait = b->baseWait;
+  // Ten minutes' worth of ticks; an interval over ten minutes still gets one
+  // tick, or the back-off would never let a second pass run.
+  b->maximumWait = 600 / s->interval;
+  if (b->maximumWait == 0) b->maximumWait = 1;
+  b->tickCounter = 0;
+  s->interval *= 1000;
+  s->freeAmount <<= 20;
+}
+
+void ParseMonitorCommandLine(const char* commandLine, const OptionTable& table,
+                             MonitorSettings* s, Backoff* b) {
+  ResetSettings(s);
+  ScanOptions(SkipProgramName(commandLine), table, s);
+  FinishSettings(s, b);
+}

@@ -1,0 +1,75 @@
+// Monitor command line: the option language both monitors read, the
+// monitor settings it fills and the timing values derived from them.
+#ifndef VELMORA_MONITOR_ENGINE_OPTIONS_H
+#define VELMORA_MONITOR_ENGINE_OPTIONS_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+// Room for the configuration path, terminating NUL included. A longer path
+// is not kept at all: a cut path would start some other program.
+const size_t kConfigPathRoom = 1024;
+
+// Amounts are given in MB and shifted into bytes; anything above this many
+// MB would wrap in 32 bits, so it is held here instead.
+const uint32_t kMaxMegabytes = 4095;
+
+// SetTimer takes at most 0x7FFFFFFF ms: the longest interval in seconds
+// whose milliseconds still fit.
+const uint32_t kMaxIntervalSeconds = 0x7FFFFFFFu / 1000u;
+
+struct MonitorSettings {
+  uint32_t interval;      // seconds while parsing, then milliseconds
+  uint32_t freeAmount;    // MB while parsing, then bytes
+  bool reachTarget;
+  uint32_t threshold;     // bytes; 0 switches automatic freeing off
+  char defragment;        // 'Y', 'N' or anything else ('I')
+  bool runOnce;
+  bool sound;
+  bool keepTrying;
+  int32_t displayStyle;   // 0 digits, 1 gauge, 2 area graph, 3 line graph
+  int digitFont;          // 0 smooth, 1 green LCD, 2 white LCD
+  bool byteUnits;
+  char configPath[kConfigPathRoom];  // empty when none
+};
+
+// Back-off of the automatic freeing, counted in timer ticks.
+struct Backoff {
+  uint32_t baseWait;
+  uint32_t currentWait;
+  uint32_t maximumWait;
+  uint32_t tickCounter;
+};
+
+// Which letters a front end knows. Letters not in the set are ignored like
+// any other unknown token; a path given with P is stored only when
+// keepPath is set, but it is always consumed the same way.
+struct OptionTable {
+  const char* letters;
+  bool keepPath;
+};
+
+extern const OptionTable kTrayOptions;
+extern const OptionTable kHiddenOptions;
+
+// The argument part of a process command line: the program name (quoted or
+// not) and the blanks after it are skipped. An opening quote without a
+// closing one leaves the whole line, program name included.
+const char* SkipProgramName(const char* commandLine);
+
+// Start values of every setting (before parsing).
+void ResetSettings(MonitorSettings* s);
+
+// Scans the option text into s (which holds the start values or earlier
+// results). Values stay in their parsing units (seconds, MB).
+void ScanOptions(const char* args, const OptionTable& table, MonitorSettings* s);
+
+// Applies the defaults, derives the back-off from the interval in seconds,
+// then turns the interval into milliseconds and the free amount into bytes.
+void FinishSettings(MonitorSettings* s, Backoff* b);
+
+// Reset, scan and finish in one: what both monitors do at start.
+void ParseMonitorCommandLine(const char* commandLine, const OptionTable& table,
+                             MonitorSettings* s, Backoff* b);
+
+#endif
