@@ -1,0 +1,107 @@
+#include "e2e_support.h"
+
+#include <psapi.h>
+
+namespace {
+
+std::vector<Program> g_started;
+
+struct Search {
+  const char* windowClass;
+  const char* title;
+  DWORD pid;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK Collect(HWND window, LPARAM context) {
+  Search* s = reinterpret_cast<Search*>(context);
+  char text[256];
+  if (s->windowClass != nullptr) {
+    if (GetClassNameA(window, text, sizeof text) == 0 || lstrcmpA(text, s->windowClass) != 0) return TRUE;
+  }
+  if (s->title != nullptr) {
+    GetWindowTextA(window, text, sizeof text);
+    if (lstrcmpA(text, s->title) != 0) return TRUE;
+  }
+  if (s->pid != 0) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != s->pid) return TRUE;
+  }
+  s->found.push_back(window);
+  return TRUE;
+}
+
+std::vector<HWND> Find(const char* windowClass, const char* title, DWORD pid) {
+  Search s = {windowClass, title, pid, {}};
+  EnumWindows(Collect, reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+}  // namespace
+
+std::string ProgramPath(const char* name) {
+  char path[MAX_PATH];
+  DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string dir(path, n);
+  return dir.substr(0, dir.find_last_of("\\/") + 1) + name;
+}
+
+Program Start(const char* name, const std::string& arguments) {
+  std::string line = "\"" + ProgramPath(name) + "\"" + (arguments.empty() ? "" : " " + arguments);
+  std::vector<char> buffer(line.begin(), line.end());
+  buffer.push_back('\0');
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info = {};
+  Program p;
+  if (CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                     &info)) {
+    CloseHandle(info.hThread);
+    p.process = info.hProcess;
+    p.pid = info.dwProcessId;
+    g_started.push_back(p);
+  }
+  return p;
+}
+
+HWND WaitForWindow(const char* windowClass, const char* title, DWORD pid, DWORD deadlineMs) {
+  HWND window = nullptr;
+  WaitUntil(
+      [&] {
+        std::vector<HWND> found = Find(windowClass, title, pid);
+        window = found.empty() ? nullptr : found[0];
+        return window != nullptr;
+      },
+      deadlineMs);
+  return window;
+}
+
+std::vector<HWND> FindWindows(const char* windowClass, const char* title) {
+  return Find(windowClass, title, 0);
+}
+
+DWORD WaitForExit(const Program& p, DWORD deadlineMs) {
+  if (WaitForSingleObject(p.process, deadlineMs) != WAIT_OBJECT_0) return kStillRunning;
+  DWORD code = kStillRunning;
+  GetExitCodeProcess(p.process, &code);
+  return code;
+}
+
+size_t PeakWorkingSet(const Program& p) {
+  PROCESS_MEMORY_COUNTERS counters = {};
+  counters.cb = sizeof counters;
+  if (!GetProcessMemoryInfo(p.process, &counters, sizeof counters)) return 0;
+  return counters.PeakWorkingSetSize;
+}
+
+void EndStartedPrograms() {
+  for (const Program& p : g_started) {
+    if (WaitForSingleObject(p.process, 0) == WAIT_TIMEOUT) {
+      TerminateProcess(p.process, 1);
+      WaitForSingleObject(p.process, 5000);
+    }
+    CloseHandle(p.process);
+  }
+  g_started.clear();
+}

@@ -1,0 +1,55 @@
+// What the end-to-end tests do to the real programs under Wine: start them,
+// find their windows, wait for them with deadlines, read what the platform
+// says about them, and end whatever a test left running.
+#ifndef VELMORA_TESTS_E2E_E2E_SUPPORT_H
+#define VELMORA_TESTS_E2E_E2E_SUPPORT_H
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+const DWORD kDeadlineMs = 20000;
+const DWORD kStillRunning = 0x103;  // STILL_ACTIVE
+
+// A started program; its process ends with the test at the latest.
+struct Program {
+  HANDLE process = nullptr;
+  DWORD pid = 0;
+};
+
+// The full path of a program built beside this test program.
+std::string ProgramPath(const char* name);
+
+// Starts name with the arguments, as the configuration program would: the
+// quoted path, a blank, then the monitor command line.
+Program Start(const char* name, const std::string& arguments);
+
+// The top-level window of class and title (either may be null) owned by pid
+// (0: any process), waiting up to the deadline; null when there is none.
+HWND WaitForWindow(const char* windowClass, const char* title, DWORD pid,
+                   DWORD deadlineMs = kDeadlineMs);
+// Every top-level window of class and title, of any process.
+std::vector<HWND> FindWindows(const char* windowClass, const char* title);
+
+// Waits for the process to end; its exit code, or kStillRunning.
+DWORD WaitForExit(const Program& p, DWORD deadlineMs = kDeadlineMs);
+
+// Peak working set of a running process in bytes (0 when it cannot be read).
+size_t PeakWorkingSet(const Program& p);
+
+// Polls until done() holds or the deadline passes; whether it held.
+template <typename Done>
+bool WaitUntil(Done done, DWORD deadlineMs = kDeadlineMs) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    if (done()) return true;
+    if (GetTickCount() - start > deadlineMs) return false;
+    Sleep(50);
+  }
+}
+
+// Ends every program this test started that still runs.
+void EndStartedPrograms();
+
+#endif

@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# A throw-away Wine session for the end-to-end tests: a virtual X display
+# with a window manager, a fresh Wine prefix and one long-lived wineserver.
+#   wine_env.sh start STATE   set it up; STATE is a folder it owns
+#   wine_env.sh run STATE EXE [ARGS...]   run a Windows program in it
+#   wine_env.sh stop STATE    end every process of it and remove the prefix
+# Programs started under Wine inherit the Unix descriptors of the wine
+# command, so everything started here writes to files, never to our pipes.
+set -u
+cmd=${1:?usage: wine_env.sh start|run|stop STATE ...}
+state=${2:?state folder}
+shift 2
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+load_env() {
+  [ -f "$state/env" ] || { echo "wine_env: no session in $state (start it first)" >&2; exit 1; }
+  # shellcheck disable=SC1091
+  . "$state/env"
+  export DISPLAY WINEPREFIX
+}
+
+wait_for() {  # wait_for SECONDS COMMAND...: polls until COMMAND succeeds
+  local deadline=$((SECONDS + $1)); shift
+  until "$@" >/dev/null 2>&1; do
+    [ $SECONDS -lt $deadline ] || return 1
+    sleep 0.1
+  done
+}
+
+start() {
+  rm -rf "$state" && mkdir -p "$state"
+  local n=90
+  while [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ]; do n=$((n + 1)); done
+  DISPLAY=:$n
+  WINEPREFIX=$state/prefix
+  export DISPLAY WINEPREFIX
+  setsid Xvfb "$DISPLAY" -screen 0 800x600x24 -nolisten tcp >"$state/xvfb.log" 2>&1 < /dev/null &
+  echo $! > "$state/xvfb.pid"
+  wait_for 20 xdpyinfo -display "$DISPLAY" || { echo "wine_env: Xvfb did not start" >&2; exit 1; }
+  setsid openbox >"$state/openbox.log" 2>&1 < /dev/null &
+  echo $! > "$state/openbox.pid"
+  printf 'DISPLAY=%s\nWINEPREFIX=%s\n' "$DISPLAY" "$WINEPREFIX" > "$state/env"
+  wineboot -i >"$state/wineboot.log" 2>&1 < /dev/null
+  wineserver -w
+  # The dialogs ask for SimSun; map it to the CJK font we install.
+  local reg=$state/fonts.reg
+  printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n"SimSun"="WenQuanYi Micro Hei"\r\n"\xe5\xae\x8b\xe4\xbd\x93"="WenQuanYi Micro Hei"\r\n' |
+    iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$reg"
+  wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >"$state/regedit.log" 2>&1 < /dev/null
+  setsid wineserver -p 600 >/dev/null 2>&1 < /dev/null
+  echo "wine_env: Wine session on display $DISPLAY, prefix $WINEPREFIX"
+}
+
+run() {
+  load_env
+  local out=$state/run.$$.out
+  wine "$@" >"$out" 2>&1 < /dev/null
+  local rc=$?
+  cat "$out"
+  rm -f "$out"
+  return $rc
+}
+
+stop() {
+  if [ -f "$state/env" ]; then
+    load_env
+    wineserver -k 2>/dev/null
+    wineserver -w 2>/dev/null
+  fi
+  for p in openbox xvfb; do
+    [ -f "$state/$p.pid" ] && kill "$(cat "$state/$p.pid")" 2>/dev/null
+  done
+  rm -rf "$state/prefix"
+  echo "wine_env: session ended"
+}
+
+case $cmd in
+  start) start ;;
+  run) run "$@" ;;
+  stop) stop ;;
+  *) echo "wine_env: unknown command $cmd" >&2; exit 2 ;;
+esac
