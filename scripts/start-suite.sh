@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Starts the built suite under Wine. usage: start-suite.sh BIN_DIR
+# On the user's X display when there is one; otherwise on a virtual display,
+# with a screenshot saved for the user to open.
+set -uo pipefail
+bin=$(cd "${1:?usage: start-suite.sh BIN_DIR}" && pwd)
+top=$(cd "$(dirname "$0")/.." && pwd)
+state=$top/build/run
+mkdir -p "$state"
+export WINEPREFIX=${WINEPREFIX:-$state/prefix} WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+virtual=
+if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
+  n=90
+  while [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ]; do n=$((n + 1)); done
+  export DISPLAY=:$n
+  echo "No X display found: starting a virtual one ($DISPLAY) with Xvfb."
+  Xvfb "$DISPLAY" -screen 0 800x600x24 -nolisten tcp >"$state/xvfb.log" 2>&1 < /dev/null &
+  virtual=$!
+  for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  openbox >"$state/openbox.log" 2>&1 < /dev/null &
+fi
+
+cleanup() {
+  wineserver -k 2>/dev/null
+  [ -n "$virtual" ] && kill "$virtual" 2>/dev/null
+}
+trap cleanup EXIT INT TERM
+
+[ -d "$WINEPREFIX" ] || { echo "Creating the Wine prefix $WINEPREFIX (once)."; wineboot -i >/dev/null 2>&1; wineserver -w; }
+
+echo "Starting Velmora.exe M=10 T=4 (free 10 MB more whenever free memory is at or below 4 MB)"
+wine "$bin/Velmora.exe" M=10 T=4 >"$state/velmora.log" 2>&1 < /dev/null &
+
+if [ -n "$virtual" ]; then
+  sleep 4
+  shot=$state/screenshot.png
+  import -display "$DISPLAY" -window root "$shot" 2>/dev/null && echo "Screenshot of the virtual display: $shot"
+  if [ -t 0 ]; then
+    read -r -p "The suite runs on the virtual display; press Enter to end it. " _
+  fi
+else
+  echo "The monitor runs; it ends when you close it (or press Ctrl+C here)."
+  wait
+fi

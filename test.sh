@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Sets up what is missing, builds everything and runs every test: the host
+# unit tests (with AddressSanitizer and UBSan), the benchmarks' build, the
+# size budgets and the end-to-end tests under Wine on a virtual display.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+jobs=$(nproc 2>/dev/null || echo 2)
+step() { printf '\n== %s\n' "$*"; }
+
+step "set-up"
+bash scripts/setup.sh
+
+step "host: core and unit tests"
+cmake --preset host >/dev/null
+cmake --build --preset host -j "$jobs"
+ctest --preset host -j "$jobs"
+
+step "host: benchmarks (built here, run by scripts/bench.sh)"
+cmake --preset bench >/dev/null
+cmake --build --preset bench -j "$jobs"
+
+step "win32: programs, size budgets, end-to-end tests under Wine"
+cmake --preset win32 >/dev/null
+cmake --build --preset win32 -j "$jobs"
+ctest --preset win32
