@@ -191,3 +191,37 @@ TEST(ZeroFill, WritesEveryByteAndNothingElse) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(StartMonitor, TimerAndRunOncePass) {
+  const struct {
+    const char* line;
+    const OptionTable* table;
+    bool ends;
+    const char* log;
+  } cases[] = {
+      {"V U=3", &kTrayOptions, false, "start 3000 "},
+      {"V U=3 T=4095 S", &kTrayOptions, false, "start 3000 "},
+      // Run once: one pass right away, never a beep, whatever the flags.
+      {"V U=3 O S R=20", &kTrayOptions, true, "start 3000 stop alloc 20971520 free 20971520 start 3000 "},
+      {"H U=3 O S R=20 T=4095", &kHiddenOptions, true,
+       "start 3000 stop alloc 20971520 free 20971520 start 3000 "},
+      // A pass with nothing to do still ends a run-once monitor.
+      {"H O R=5", &kHiddenOptions, true, "start 5000 "},
+  };
+  for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
+    FakePlatform platform;
+    platform.status.availPhys = 10 * MB;
+    Engine e;
+    ParseMonitorCommandLine(cases[i].line, *cases[i].table, &e.settings, &e.backoff);
+    AttachEngine(&e, &platform, nullptr);
+    EXPECT_EQ(StartMonitor(&e), cases[i].ends) << "case " << i;
+    std::string log;
+    for (const auto& entry : platform.log) log += entry + " ";
+    EXPECT_EQ(log, cases[i].log) << "case " << i << ": " << cases[i].line;
+    EXPECT_EQ(e.backoff.tickCounter, 0u) << "case " << i;
+  }
+}
+
+}  // namespace

@@ -126,6 +126,13 @@ void ZeroFill(void* block, size_t bytes) {
   __asm__ __volatile__("" : : "r"(block) : "memory");
 }
 
+bool StartMonitor(Engine* e) {
+  e->platform->StartTimer(e->settings.interval);
+  if (!e->settings.runOnce) return false;
+  FreePass(e);
+  return true;
+}
+
 void SamplingUpdate(Engine* e, bool forced) {
   const MonitorSettings& s = e->settings;
   MemoryStatus status;

@@ -90,6 +90,11 @@ void FormatSampleTip(char* out, size_t room, uint32_t freeMb, uint32_t pageMb);
 // the memory is released right after.
 void ZeroFill(void* block, size_t bytes);
 
+// The monitor window exists: starts the update timer and, with the
+// run-once flag, runs the one free pass (never with a beep). True when the
+// monitor is to end now.
+bool StartMonitor(Engine* e);
+
 void SamplingUpdate(Engine* e, bool forced);
 void FreePass(Engine* e);
 

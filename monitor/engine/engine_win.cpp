@@ -45,11 +45,7 @@ void StartEngine(const OptionTable& table, Display* display) {
 namespace {
 
 void OnMonitorCreate() {
-  g_platform.StartTimer(g_monitor.settings.interval);
-  if (g_monitor.settings.runOnce) {
-    FreePass(&g_monitor);
-    PostMessageA(g_monitorWindow, WM_DESTROY, 0, 0);
-  }
+  if (StartMonitor(&g_monitor)) PostMessageA(g_monitorWindow, WM_DESTROY, 0, 0);
 }
 
 void OnMonitorDestroy() {
