@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up what is missing, builds everything and runs every test: the host
-# unit tests (with AddressSanitizer and UBSan), the benchmarks' build, the
-# size budgets and the end-to-end tests under Wine on a virtual display.
+# unit tests (with AddressSanitizer and UBSan), static analysis, short fuzz
+# runs, the benchmarks' build, the size budgets and the end-to-end tests
+# under Wine on a virtual display.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -15,6 +16,12 @@ step "host: core and unit tests"
 cmake --preset host >/dev/null
 cmake --build --preset host -j "$jobs"
 ctest --preset host -j "$jobs"
+
+step "static analysis: clang-tidy and cppcheck"
+bash scripts/analyze.sh
+
+step "fuzzing: every target for a few seconds"
+bash scripts/fuzz.sh 5
 
 step "host: benchmarks (built here, run by scripts/bench.sh)"
 cmake --preset bench >/dev/null

@@ -13,7 +13,7 @@ struct Monitor {
   FakeDisplay display;
   Engine engine;
 
-  Monitor(const char* line, bool withDisplay = true) {
+  explicit Monitor(const char* line, bool withDisplay = true) {
     ParseMonitorCommandLine(line, kTrayOptions, &engine.settings, &engine.backoff);
     AttachEngine(&engine, &platform, withDisplay ? &display : nullptr);
   }
@@ -90,7 +90,6 @@ TEST(Backoff, ExactlyAtThresholdIsLow) {
   m.platform.status.availPhys = 4 * MB;
   SamplingUpdate(&m.engine, false);
   EXPECT_EQ(m.Passes(), 1);
-  m.platform.status.availPhys = 4 * MB + 1;
   Monitor n("V T=4");
   n.platform.status.availPhys = 4 * MB + 1;
   SamplingUpdate(&n.engine, false);
@@ -192,6 +191,9 @@ TEST(SamplingUpdate, TipFormat) {
 }
 
 TEST(SamplingUpdate, TipNeverPassesItsRoom) {
+  char untouched = '#';
+  FormatSampleTip(&untouched, 0, 1, 2);
+  EXPECT_EQ(untouched, '#') << "room 0";
   const size_t rooms[] = {1, 2, 5, 6, 10, 21, 36, 64};
   for (size_t room : rooms) {
     char buffer[80];

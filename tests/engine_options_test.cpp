@@ -60,6 +60,12 @@ TEST(OptionScanner, TrayCommandLines) {
       {"Velmora.exe U==3", D([](Parsed* p) { p->intervalMs = 3000; })},
       {"Velmora.exe U=x", Defaults()},
       {"Velmora.exe U=12abc", D([](Parsed* p) { p->intervalMs = 12000; })},
+      {"Velmora.exe U=+3", D([](Parsed* p) { p->intervalMs = 3000; })},
+      {"Velmora.exe U=\t\n\v\f\r7", D([](Parsed* p) { p->intervalMs = 7000; })},
+      {"Velmora.exe U=-+3", Defaults()},
+      {"Velmora.exe D=z", D([](Parsed* p) { p->defragment = 'Z'; })},
+      {"Velmora.exe D={", D([](Parsed* p) { p->defragment = '{'; })},
+      {"Velmora.exe D=`", D([](Parsed* p) { p->defragment = '`'; })},
       {"Velmora.exe M=0", Defaults()},
       {"Velmora.exe R=0", D([](Parsed* p) { p->reachTarget = true; })},
       {"Velmora.exe R=40 M=20", D([](Parsed* p) { p->reachTarget = true; p->freeAmount = 20 * MB; })},
@@ -215,7 +221,7 @@ TEST(OptionScanner, HiddenIgnoresDisplayOnlyLetters) {
       MonitorSettings s;
       Backoff b;
       ParseMonitorCommandLine(line.c_str(), kHiddenOptions, &s, &b);
-      std::string context = line;
+      const std::string& context = line;
       EXPECT_EQ(s.interval, want.interval) << context;
       EXPECT_EQ(s.freeAmount, want.freeAmount) << context;
       EXPECT_EQ(s.reachTarget, want.reachTarget) << context;

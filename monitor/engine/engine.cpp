@@ -40,7 +40,7 @@ void FreePieces(EnginePlatform* platform, uint32_t amount, uint32_t freeAmount) 
   FreeOneBlock(platform, pieceSize < freeAmount ? freeAmount : kTinyFollowUp);
 }
 
-char* AppendNumber(char* out, char* end, uint32_t value) {
+char* AppendNumber(char* out, const char* end, uint32_t value) {
   char digits[10];
   int n = 0;
   do {
@@ -51,7 +51,7 @@ char* AppendNumber(char* out, char* end, uint32_t value) {
   return out;
 }
 
-char* AppendText(char* out, char* end, const char* text) {
+char* AppendText(char* out, const char* end, const char* text) {
   while (*text != '\0' && out < end) *out++ = *text++;
   return out;
 }

@@ -35,7 +35,7 @@ class NoDisplay : public Display {
 // is optimised away).
 void BM_BareFill(benchmark::State& state) {
   uint32_t bytes = static_cast<uint32_t>(state.range(0)) * MB;
-  for (auto _ : state) {
+  for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores)
     void* block = malloc(bytes);
     ZeroFill(block, bytes);
     free(block);
@@ -60,7 +60,7 @@ void BM_FreePass(benchmark::State& state) {
   ParseMonitorCommandLine(line, kTrayOptions, &e.settings, &e.backoff);
   AttachEngine(&e, &platform, &display);
   uint32_t bytes = static_cast<uint32_t>(state.range(0)) * MB;
-  for (auto _ : state) FreePass(&e);
+  for (auto _ : state) FreePass(&e);  // NOLINT(clang-analyzer-deadcode.DeadStores)
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * bytes);
 }
 
@@ -73,7 +73,7 @@ void BM_UnchangedDigitTick(benchmark::State& state) {
   ParseMonitorCommandLine("V T=4", kTrayOptions, &e.settings, &e.backoff);
   AttachEngine(&e, &platform, &display);
   SamplingUpdate(&e, true);
-  for (auto _ : state) SamplingUpdate(&e, false);
+  for (auto _ : state) SamplingUpdate(&e, false);  // NOLINT(clang-analyzer-deadcode.DeadStores)
   if (display.calls != 1) state.SkipWithError("an unchanged tick redrew");
 }
 
@@ -92,7 +92,7 @@ void BM_ScanLongCommandLine(benchmark::State& state) {
   line[used] = '\0';
   MonitorSettings s;
   Backoff b;
-  for (auto _ : state) {
+  for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores)
     ParseMonitorCommandLine(line, kTrayOptions, &s, &b);
     benchmark::DoNotOptimize(s.interval);
   }

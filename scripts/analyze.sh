@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Static analysis of the whole tree with the checked-in configurations
+# (.clang-tidy, .cppcheck-suppressions): clang-tidy over every source with
+# its build's flags (host for the cores and tests, win32 for the shells and
+# the end-to-end tests), and cppcheck. Any finding fails.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+cmake --preset host >/dev/null
+cmake --preset win32 >/dev/null
+failed=0
+
+host_sources=$(git ls-files '*.cpp' | grep -vE '_win\.cpp$|^tests/e2e/|^tests/fuzz/' || true)
+win_sources=$(git ls-files '*_win.cpp' 'tests/e2e/*.cpp' || true)
+gxx=/usr/lib/gcc/i686-w64-mingw32/$(i686-w64-mingw32-gcc-posix -dumpversion)/include/c++
+
+echo "clang-tidy: $(echo $host_sources | wc -w) host sources, $(echo $win_sources | wc -w) Windows sources"
+clang-tidy -p build/host --quiet $host_sources 2>/dev/null | grep -E 'warning:|error:' -A3 && failed=1
+clang-tidy -p build/win32 --quiet --extra-arg=--target=i686-w64-mingw32 \
+  --extra-arg=-isystem"$gxx" --extra-arg=-isystem"$gxx/i686-w64-mingw32" $win_sources 2>/dev/null |
+  grep -E 'warning:|error:' -A3 && failed=1
+
+echo "cppcheck: the whole tree"
+includes=$(git ls-files '*.h' | xargs -n1 dirname | sort -u | sed 's/^/-I /')
+cppcheck --quiet --enable=warning,performance,portability,style --inline-suppr --error-exitcode=1 \
+  --std=c++17 --library=windows --library=googletest --suppressions-list=.cppcheck-suppressions $includes \
+  $(git ls-files '*.cpp') || failed=1
+
+[ $failed -eq 0 ] && echo "analysis: no findings"
+exit $failed
