@@ -25,4 +25,16 @@ function(velmora_program name description)
   velmora_core_flags(${name})
   target_link_options(${name} PRIVATE -static -s -Wl,--gc-sections)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${VELMORA_BIN_DIR})
+  set_property(GLOBAL APPEND PROPERTY VELMORA_SHIPPED ${name}.exe)
+  set_property(GLOBAL APPEND PROPERTY VELMORA_SHIPPED_TARGETS ${name})
+endfunction()
+
+# velmora_ship(file...): files that ship beside the programs (help pages):
+# copied into the program directory and packaged with it.
+function(velmora_ship)
+  foreach(source IN LISTS ARGN)
+    get_filename_component(name ${source} NAME)
+    configure_file(${source} ${VELMORA_BIN_DIR}/${name} COPYONLY)
+    set_property(GLOBAL APPEND PROPERTY VELMORA_SHIPPED ${name})
+  endforeach()
 endfunction()

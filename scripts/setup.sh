@@ -13,7 +13,7 @@ command -v apt-get >/dev/null && command -v dpkg >/dev/null ||
 # Host tools and libraries, then the 32-bit Windows side.
 host_pkgs=(cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev
            clang libclang-rt-dev clang-tidy cppcheck gcovr
-           g++-mingw-w64-i686 binutils-mingw-w64-i686
+           g++-mingw-w64-i686 binutils-mingw-w64-i686 nsis
            xvfb openbox x11-utils imagemagick fonts-wqy-microhei)
 wine_pkgs=(wine wine64 wine32:i386)
 

@@ -48,7 +48,11 @@ std::string ProgramPath(const char* name) {
 }
 
 Program Start(const char* name, const std::string& arguments) {
-  std::string line = "\"" + ProgramPath(name) + "\"" + (arguments.empty() ? "" : " " + arguments);
+  return StartPath(ProgramPath(name), arguments);
+}
+
+Program StartPath(const std::string& path, const std::string& arguments) {
+  std::string line = "\"" + path + "\"" + (arguments.empty() ? "" : " " + arguments);
   std::vector<char> buffer(line.begin(), line.end());
   buffer.push_back('\0');
   STARTUPINFOA startup = {};

@@ -24,6 +24,8 @@ std::string ProgramPath(const char* name);
 // Starts name with the arguments, as the configuration program would: the
 // quoted path, a blank, then the monitor command line.
 Program Start(const char* name, const std::string& arguments);
+// The same for a program anywhere.
+Program StartPath(const std::string& path, const std::string& arguments);
 
 // The top-level window of class and title (either may be null) owned by pid
 // (0: any process), waiting up to the deadline; null when there is none.

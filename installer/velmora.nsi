@@ -1,0 +1,88 @@
+; The Velmora installer: puts the programs and help pages in one program
+; directory, adds Start-menu shortcuts and an entry in the system's list of
+; programs. Its uninstaller lets the suite remove its own traces first (the
+; configuration program's uninstall mode and the uninstaller), then removes
+; exactly what was installed.
+;
+; Built by the win32 build: makensis -DSRCDIR=... -DFILES=... -DUNFILES=...
+;   -DOUTFILE=... velmora.nsi
+
+Unicode true
+SetCompressor /SOLID lzma
+
+!searchparse /file "${SRCDIR}/resources/version.h" '#define VELMORA_VERSION_TEXT "' VERSION '"'
+!searchparse /file "${SRCDIR}/resources/version.h" '#define VELMORA_PUBLISHER "' PUBLISHER '"'
+!define PRODUCT "Velmora"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
+
+Name "${PRODUCT} ${VERSION}"
+OutFile "${OUTFILE}"
+InstallDir "$PROGRAMFILES\${PRODUCT}"
+InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
+RequestExecutionLevel admin
+ShowInstDetails show
+VIProductVersion "${VERSION}.0"
+VIAddVersionKey "ProductName" "${PRODUCT}"
+VIAddVersionKey "ProductVersion" "${VERSION}"
+VIAddVersionKey "FileVersion" "${VERSION}"
+VIAddVersionKey "CompanyName" "${PUBLISHER}"
+VIAddVersionKey "FileDescription" "${PRODUCT} setup"
+VIAddVersionKey "LegalCopyright" "${PUBLISHER}"
+
+!include "MUI2.nsh"
+!include "FileFunc.nsh"
+
+!define MUI_ICON "${NSISDIR}/Contrib/Graphics/Icons/modern-install.ico"
+!define MUI_UNICON "${NSISDIR}/Contrib/Graphics/Icons/modern-uninstall.ico"
+!define MUI_FINISHPAGE_RUN "$INSTDIR\VelmoraConfig.exe"
+!define MUI_FINISHPAGE_RUN_TEXT "Configure ${PRODUCT} now"
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "English"
+
+Section "Install"
+  SetShellVarContext all
+  SetOutPath "$INSTDIR"
+  !include "${FILES}"
+  WriteUninstaller "$INSTDIR\Uninstall.exe"
+
+  CreateDirectory "$SMPROGRAMS\${PRODUCT}"
+  CreateShortcut "$SMPROGRAMS\${PRODUCT}\${PRODUCT} Configuration.lnk" "$INSTDIR\VelmoraConfig.exe" "" "$INSTDIR\VelmoraConfig.exe" 0
+  CreateShortcut "$SMPROGRAMS\${PRODUCT}\Uninstall ${PRODUCT}.lnk" "$INSTDIR\Uninstall.exe" "" "$INSTDIR\Uninstall.exe" 0
+
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\Velmora.exe,0"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  IntFmt $0 "0x%08X" $0
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" "$0"
+SectionEnd
+
+Section "Uninstall"
+  SetShellVarContext all
+  ; The suite's own clean-up: close the monitors, remove the Run values and
+  ; the settings. A program already removed by hand is passed over.
+  IfFileExists "$INSTDIR\VelmoraConfig.exe" 0 +2
+    ExecWait '"$INSTDIR\VelmoraConfig.exe" -uninstall'
+  IfFileExists "$INSTDIR\VelmoraUninstall.exe" 0 +2
+    ExecWait '"$INSTDIR\VelmoraUninstall.exe" Velmora Velmora N Y Y'
+
+  !include "${UNFILES}"
+  Delete "$INSTDIR\Uninstall.exe"
+  RMDir "$INSTDIR"
+
+  Delete "$SMPROGRAMS\${PRODUCT}\${PRODUCT} Configuration.lnk"
+  Delete "$SMPROGRAMS\${PRODUCT}\Uninstall ${PRODUCT}.lnk"
+  RMDir "$SMPROGRAMS\${PRODUCT}"
+
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+SectionEnd
