@@ -155,7 +155,9 @@ class FakeUninstallPlatform : public UninstallPlatform {
     ++w.requests;
     if (w.closesAfter > 0 && w.requests >= w.closesAfter) w.alive = false;
   }
-  void Pause(uint32_t milliseconds) override { log.push_back("pause " + std::to_string(milliseconds)); }
+  void Pause(uint32_t milliseconds) override {
+    log.push_back("pause " + std::to_string(milliseconds));
+  }
   void ShowMessage(const char* text, const char* caption) override {
     log.push_back("box");
     boxes.push_back(std::string(text) + "|" + caption);

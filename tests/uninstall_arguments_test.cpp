@@ -47,7 +47,7 @@ const ParseCase kParseCases[] = {
     {"u.exe \"Two Words\" Velmora N N N", true, "Two Words", "Velmora", false, false, false},
     {"u.exe Acme \"Big Tool\" \"Y\" \"N\" \"Yes\"", true, "Acme", "Big Tool", true, false, true},
     // 5: runs of blanks, arguments after the fifth
-    {"u.exe    Acme   Tool  N   N   Y   extra \"more args\"", true, "Acme", "Tool", false, false, true},
+    {"u.exe    Acme   Tool  N  N  Y  extra \"more\"", true, "Acme", "Tool", false, false, true},
     // only the space is a blank
     {"u.exe Ac\tme Tool N N N", true, "Ac\tme", "Tool", false, false, false},
     // a quote runs to the end of the line when it is not closed
@@ -219,9 +219,8 @@ TEST(UninstallWarning, LongestKeyPathFits) {
   std::string path(kKeyPathRoom - 1, 'k');
   char out[kWarningRoom];
   ASSERT_TRUE(BuildWarningText(path.c_str(), out, sizeof out));
-  EXPECT_EQ(std::string(out), std::string(kWarningForVelmora, sizeof kWarningForVelmora - 1 -
-                                                                  strlen("Software\\Velmora\\Velmora")) +
-                                  path);
+  const size_t fixed = sizeof kWarningForVelmora - 1 - strlen("Software\\Velmora\\Velmora");
+  EXPECT_EQ(std::string(out), std::string(kWarningForVelmora, fixed) + path);
 }
 
 }  // namespace

@@ -243,7 +243,9 @@ void RunUninstall(UninstallPlatform* p, const char* commandLine) {
   if (!BuildKeyPath(args, keyPath, sizeof keyPath)) return;
   if (!RemoveTree(p, kCurrentUser, keyPath)) {
     char warning[kWarningRoom];
-    if (BuildWarningText(keyPath, warning, sizeof warning)) p->ShowMessage(warning, kWarningCaption);
+    if (BuildWarningText(keyPath, warning, sizeof warning)) {
+      p->ShowMessage(warning, kWarningCaption);
+    }
   }
   if (args.removeRunValues) RemoveRunValues(p, args.product);
   if (args.closeWindows) CloseProductWindows(p, args.product);
