@@ -119,11 +119,12 @@ bool NamesEveryKey(const char* path) {
 
 RegResult RemoveKey(UninstallPlatform* p, RegKey parent, const char* subkey);
 
-// Entries are asked for at the index of the first one that stayed: every
-// one deleted moves the next one down to it, every one that stays is
-// passed over from then on. An entry that was listed but cannot be found
-// by the name read back (a name the ANSI code page cannot hold), or whose
-// name does not fit, stays too.
+// Entries are asked for at the index just past those that stayed (0 at
+// first): each one deleted moves the next one down to that index, each one
+// that stays is passed over from then on, so no entry is asked for again
+// and again. An entry that was listed but is not found by the name read
+// back (a name the ANSI code page cannot hold), or whose name does not
+// fit, stays too.
 void RemoveSubkeys(UninstallPlatform* p, RegKey key) {
   char name[kRegistryNameRoom];
   uint32_t index = 0;
