@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
+#include <algorithm>
 #include <string>
 
 #include "uninstall.h"
@@ -127,8 +128,8 @@ TEST(UninstallArgs, NamesAtTheirRoomAndOnePast) {
 
 UninstallArgs Args(const std::string& vendor, const std::string& product, bool wholeVendor) {
   UninstallArgs a = {};
-  strcpy(a.vendor, vendor.c_str());
-  strcpy(a.product, product.c_str());
+  memcpy(a.vendor, vendor.c_str(), std::min(vendor.size() + 1, sizeof a.vendor));
+  memcpy(a.product, product.c_str(), std::min(product.size() + 1, sizeof a.product));
   a.wholeVendor = wholeVendor;
   return a;
 }

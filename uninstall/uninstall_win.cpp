@@ -15,7 +15,7 @@ HKEY Native(RegKey key) {
 RegResult Result(LONG status) {
   switch (status) {
     case ERROR_SUCCESS: return kRegDone;
-    case ERROR_FILE_NOT_FOUND: return kRegNotFound;
+    case ERROR_FILE_NOT_FOUND:
     case ERROR_NO_MORE_ITEMS: return kRegNotFound;
     case ERROR_MORE_DATA: return kRegTooLong;
   }

@@ -32,7 +32,7 @@ struct Guarded {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string line(reinterpret_cast<const char*>(data), size);
-  line = line.c_str();  // a command line ends at its first NUL
+  line.resize(strlen(line.c_str()));  // a command line ends at its first NUL
 
   UninstallArgs args;
   if (!ParseUninstallArgs(line.c_str(), &args)) return 0;
