@@ -150,25 +150,21 @@ bool ConfigDialog::SaveExchange() {
          CheckRange(IDC_MEMORY_THRESHOLD, MemoryThreshold, 0, installed);
 }
 
+void ConfigDialog::ShowNumber(int id, uint32_t value) {
+  char text[12] = "";
+  AppendUnsigned(text, sizeof text, value);
+  surface_->SetEditText(id, text);
+}
+
 void ConfigDialog::LoadExchange() {
-  const struct {
-    int edit;
-    uint32_t value;
-  } edits[] = {{IDC_MEMORY_TO_FREE, MemoryToFree},
-               {IDC_MEMORY_THRESHOLD, MemoryThreshold},
-               {IDC_UPDATE_INTERVAL, UpdateInterval}};
-  for (const auto& e : edits) {
-    char text[12] = "";
-    AppendUnsigned(text, sizeof text, e.value);
-    surface_->SetEditText(e.edit, text);
-  }
+  ShowNumber(IDC_MEMORY_TO_FREE, MemoryToFree);
+  ShowNumber(IDC_MEMORY_THRESHOLD, MemoryThreshold);
+  ShowNumber(IDC_UPDATE_INTERVAL, UpdateInterval);
   SetChecked(IDC_AUTO_START, AutoStart);
   SetChecked(IDC_RUN_HIDDEN, RunHidden);
   SetChecked(IDC_SOUND, Sound);
   SetChecked(IDC_ALWAYS_FREE, AlwaysFree);
-  char text[12] = "";
-  AppendUnsigned(text, sizeof text, MemoryToReach);
-  surface_->SetEditText(IDC_MEMORY_TO_REACH, text);
+  ShowNumber(IDC_MEMORY_TO_REACH, MemoryToReach);
   SetChecked(IDC_FREE_EXTRA, FreeExtra);
   SetChecked(IDC_REACH_TARGET, ReachTarget);
 }

@@ -120,6 +120,7 @@ class ConfigDialog {
   void ReportFailure(int id, const char* message);
   int32_t Checked(int id);
   void SetChecked(int id, int32_t flag);
+  void ShowNumber(int id, uint32_t value);
   DialogAction OnOptionRadio(int id, const int* off, int offCount, bool graph);
   DialogAction OnFreeChoice(int id);
   DialogAction OnRunHidden();
