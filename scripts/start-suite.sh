@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Starts the built suite under Wine. usage: start-suite.sh BIN_DIR
+# Starts the built suite under Wine the way a user does: by opening the
+# configuration dialog. usage: start-suite.sh BIN_DIR
 # On the user's X display when there is one; otherwise on a virtual display,
 # with a screenshot saved for the user to open.
 set -uo pipefail
@@ -28,18 +29,25 @@ cleanup() {
 trap cleanup EXIT INT TERM
 
 [ -d "$WINEPREFIX" ] || { echo "Creating the Wine prefix $WINEPREFIX (once)."; wineboot -i >/dev/null 2>&1; wineserver -w; }
+# The dialogs ask for SimSun: show it with the CJK font that setup installs.
+bash "$top/scripts/wine-fonts.sh" >"$state/fonts.log" 2>&1
 
-echo "Starting Velmora.exe M=10 T=4 (free 10 MB more whenever free memory is at or below 4 MB)"
-wine "$bin/Velmora.exe" M=10 T=4 >"$state/velmora.log" 2>&1 < /dev/null &
+echo "Opening the configuration dialog (VelmoraConfig.exe): OK stores the settings, Cancel changes nothing."
+wine "$bin/VelmoraConfig.exe" >"$state/config.log" 2>&1 < /dev/null &
 
 if [ -n "$virtual" ]; then
-  sleep 4
+  # Wait for the dialog to appear (at most 20 s), give it a moment to paint.
+  for _ in $(seq 200); do
+    xwininfo -root -tree 2>/dev/null | grep -qF 'Velmora 配置' && break
+    sleep 0.1
+  done
+  sleep 1
   shot=$state/screenshot.png
   import -display "$DISPLAY" -window root "$shot" 2>/dev/null && echo "Screenshot of the virtual display: $shot"
   if [ -t 0 ]; then
     read -r -p "The suite runs on the virtual display; press Enter to end it. " _
   fi
 else
-  echo "The monitor runs; it ends when you close it (or press Ctrl+C here)."
-  wait
+  echo "The suite runs until every program of it has ended (or press Ctrl+C here)."
+  wineserver -w
 fi

@@ -1,0 +1,102 @@
+// The settings store: twelve values under the current user's key
+// Software\<registry-key name>\<application name>\Settings, reached through
+// four primitives of the program object. Every primitive opens (or creates)
+// the key chain level by level, does its one read or write and closes every
+// key again.
+#ifndef VELMORA_CONFIG_SETTINGS_STORE_H
+#define VELMORA_CONFIG_SETTINGS_STORE_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+// An open registry key; the shell's handle in disguise.
+typedef struct RegistryKeyHandle* RegistryKey;
+// The current user's root key.
+const RegistryKey kCurrentUserRoot = nullptr;
+
+// Registry value types, with the platform's numbers.
+const uint32_t kTextValue = 1;    // a string, its terminating NUL counted
+const uint32_t kNumberValue = 4;  // a 32-bit little-endian number
+
+enum ReadResult {
+  kValueRead,     // the data fitted the room; size is its length
+  kValueTooLong,  // the data did not fit; size is its length, room undefined
+  kValueMissing,  // no such value or it could not be read
+};
+
+// What the store needs of the registry.
+class SettingsRegistry {
+ public:
+  // Opens an existing key below parent for reading and writing.
+  virtual bool OpenKey(RegistryKey parent, const char* name, RegistryKey* key) = 0;
+  // Opens a key below parent for reading and writing, creating it if missing.
+  virtual bool CreateKey(RegistryKey parent, const char* name, RegistryKey* key) = 0;
+  // Reads a value's type and data into room bytes.
+  virtual ReadResult ReadValue(RegistryKey key, const char* name, uint32_t* type, unsigned char* data,
+                               uint32_t room, uint32_t* size) = 0;
+  virtual bool WriteValue(RegistryKey key, const char* name, uint32_t type, const unsigned char* data,
+                          uint32_t size) = 0;
+  // Deletes one key without subkeys, given by its path below the root.
+  virtual bool DeleteKey(const char* path) = 0;
+  virtual void CloseKey(RegistryKey key) = 0;
+
+ protected:
+  ~SettingsRegistry() = default;
+};
+
+const size_t kStoreNameRoom = 64;  // application and registry-key names
+const size_t kSettingTextRoom = 64;  // a text setting as read, NUL included
+
+extern const char kApplicationName[];  // "Velmora"
+extern const char kRegistryKeyName[];  // "Velmora"
+extern const char kSettingsSection[];  // "Settings"
+extern const char kOldVersionSection[];  // "1.3", only ever deleted
+
+// The program object as far as the store is concerned.
+class ConfigProgram {
+ public:
+  explicit ConfigProgram(SettingsRegistry* registry);
+
+  void SetApplicationName(const char* name);
+  // The store's path takes the application name as it is at this call.
+  void SetRegistryKey(const char* name);
+
+  // The text of a value into out (always terminated); returns the length of
+  // the stored text, which is 0 when the value or a key cannot be read. A
+  // text longer than the room reads as an empty out with its stored length.
+  size_t ReadText(const char* section, const char* name, char* out, size_t room);
+  // The stored 32-bit number, or the fallback when a key or the value
+  // cannot be read or the value is not a 4-byte number.
+  uint32_t ReadNumber(const char* section, const char* name, uint32_t fallback);
+  bool WriteText(const char* section, const char* name, const char* text);
+  bool WriteNumber(const char* section, const char* name, uint32_t value);
+
+  SettingsRegistry* Registry() const { return registry_; }
+  const char* KeyName() const { return keyName_; }
+  const char* ProfileName() const { return profileName_; }
+
+ private:
+  // Opens the chain down to the section; keys[0..*count) are then open and
+  // the last one is the section's when the result is true.
+  bool OpenSection(const char* section, RegistryKey keys[4], int* count);
+  void CloseAll(RegistryKey keys[4], int count);
+
+  SettingsRegistry* registry_;
+  char appName_[kStoreNameRoom];
+  char keyName_[kStoreNameRoom];
+  char profileName_[kStoreNameRoom];
+};
+
+// Deletes the old-version key, the section, the application key and the
+// registry-key key, in this order; a deletion that fails is passed over.
+void RemoveSettingsKeys(ConfigProgram* program);
+
+// MemoryToFree and MemoryThreshold for a machine with this much physical
+// memory in bytes.
+struct InstalledMemoryDefaults {
+  uint32_t memoryToFree;
+  uint32_t memoryThreshold;
+};
+InstalledMemoryDefaults DefaultsForInstalledMemory(uint32_t totalPhysBytes);
+
+#endif
