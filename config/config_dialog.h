@@ -109,6 +109,10 @@ class ConfigDialog {
   // A system-menu command.
   DialogAction OnSystemCommand(uint32_t id);
 
+  // Whether a radio button or check box is on now (the option groups are
+  // held only by their radios).
+  bool IsOn(int id) { return Checked(id) != 0; }
+
   // The settings operations of the store.
   void SetDefaultSettings();
   void LoadSettings();

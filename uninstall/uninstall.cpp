@@ -2,6 +2,8 @@
 
 #include <string.h>
 
+#include "program_name.h"
+
 const char kRunKeyPath[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char kWarningCaption[] = "Unable to remove Registry Key";
 
@@ -22,21 +24,6 @@ struct Span {
   const char* text;
   size_t length;
 };
-
-// The program name, quoted or not, and the blanks after it. An opening
-// quote without a closing one skips nothing.
-const char* SkipProgramName(const char* line) {
-  const char* p = line;
-  if (*p == '"') {
-    const char* close = strchr(p + 1, '"');
-    if (close == nullptr) return line;
-    p = close + 1;
-  } else {
-    while (*p != '\0' && *p != ' ') ++p;
-  }
-  while (*p == ' ') ++p;
-  return p;
-}
 
 // The next blank-separated argument; a quoted one runs to the next quote
 // (or the end of the line) and leaves its quotes behind.

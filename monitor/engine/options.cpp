@@ -78,19 +78,6 @@ void StorePath(MonitorSettings* s, const char* start, size_t length) {
 
 }  // namespace
 
-const char* SkipProgramName(const char* line) {
-  const char* p = line;
-  if (*p == '"') {
-    const char* close = strchr(p + 1, '"');
-    if (close == nullptr) return line;
-    p = close + 1;
-  } else {
-    while (*p != '\0' && *p != ' ') ++p;
-  }
-  while (*p == ' ') ++p;
-  return p;
-}
-
 void ResetSettings(MonitorSettings* s) {
   memset(s, 0, sizeof *s);
   s->defragment = 'I';

@@ -6,6 +6,8 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "program_name.h"
+
 // Room for the configuration path, terminating NUL included. A longer path
 // is not kept at all: a cut path would start some other program.
 const size_t kConfigPathRoom = 1024;
@@ -51,11 +53,6 @@ struct OptionTable {
 
 extern const OptionTable kTrayOptions;
 extern const OptionTable kHiddenOptions;
-
-// The argument part of a process command line: the program name (quoted or
-// not) and the blanks after it are skipped. An opening quote without a
-// closing one leaves the whole line, program name included.
-const char* SkipProgramName(const char* commandLine);
 
 // Start values of every setting (before parsing).
 void ResetSettings(MonitorSettings* s);

@@ -137,6 +137,9 @@ class ConfigE2E : public ::testing::Test {
   }
   void TearDown() override {
     EndStartedPrograms();
+    // OK starts a monitor and writes the Run value.
+    CloseAllMonitors();
+    DeleteRunValues();
     RemoveStore();
   }
 

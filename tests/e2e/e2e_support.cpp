@@ -51,7 +51,7 @@ Program Start(const char* name, const std::string& arguments) {
   return StartPath(ProgramPath(name), arguments);
 }
 
-Program StartPath(const std::string& path, const std::string& arguments) {
+Program StartPath(const std::string& path, const std::string& arguments, const char* directory) {
   std::string line = "\"" + path + "\"" + (arguments.empty() ? "" : " " + arguments);
   std::vector<char> buffer(line.begin(), line.end());
   buffer.push_back('\0');
@@ -59,8 +59,7 @@ Program StartPath(const std::string& path, const std::string& arguments) {
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info = {};
   Program p;
-  if (CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                     &info)) {
+  if (CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, directory, &startup, &info)) {
     CloseHandle(info.hThread);
     p.process = info.hProcess;
     p.pid = info.dwProcessId;
@@ -108,4 +107,51 @@ void EndStartedPrograms() {
     CloseHandle(p.process);
   }
   g_started.clear();
+}
+
+namespace {
+
+const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+}  // namespace
+
+void CloseAllMonitors() {
+  for (int round = 0; round < 20; ++round) {
+    HWND window = FindWindowA(nullptr, "Velmora");
+    if (window == nullptr) return;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    DWORD_PTR result;
+    SendMessageTimeoutA(window, WM_CLOSE, 0, 0, SMTO_NORMAL, 5000, &result);
+    WaitUntil([&] { return !IsWindow(window); }, 5000);
+    // Its files stay in use until the process has ended.
+    if (process != nullptr) {
+      WaitForSingleObject(process, 5000);
+      CloseHandle(process);
+    }
+  }
+}
+
+void DeleteRunValues() {
+  const HKEY roots[] = {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER};
+  for (HKEY root : roots) {
+    HKEY key;
+    if (RegOpenKeyExA(root, kRunKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) continue;
+    RegDeleteValueA(key, "Velmora");
+    RegCloseKey(key);
+  }
+}
+
+void RemoveSettingsKeys() {
+  const char* keys[] = {"Software\\Velmora\\Velmora\\Settings", "Software\\Velmora\\Velmora\\1.3",
+                        "Software\\Velmora\\Velmora", "Software\\Velmora"};
+  for (const char* key : keys) RegDeleteKeyA(HKEY_CURRENT_USER, key);
+}
+
+std::string RunValue(HKEY root) {
+  char data[1024];
+  DWORD size = sizeof data;
+  if (RegGetValueA(root, kRunKey, "Velmora", RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS) return "(none)";
+  return data;
 }

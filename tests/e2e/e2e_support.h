@@ -24,8 +24,18 @@ std::string ProgramPath(const char* name);
 // Starts name with the arguments, as the configuration program would: the
 // quoted path, a blank, then the monitor command line.
 Program Start(const char* name, const std::string& arguments);
-// The same for a program anywhere.
-Program StartPath(const std::string& path, const std::string& arguments);
+// The same for a program anywhere, in a working directory of its own
+// (null: this program's).
+Program StartPath(const std::string& path, const std::string& arguments, const char* directory = nullptr);
+
+// What the suite leaves in the system, for tests to clear before and after:
+// every monitor window (closed, and its process waited for), the Run values "Velmora" of
+// both Run keys, and the settings keys.
+void CloseAllMonitors();
+void DeleteRunValues();
+void RemoveSettingsKeys();
+// The Run value "Velmora" under the root; "(none)" when there is none.
+std::string RunValue(HKEY root);
 
 // The top-level window of class and title (either may be null) owned by pid
 // (0: any process), waiting up to the deadline; null when there is none.

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "dialog_support.h"
 #include "e2e_support.h"
 #include "version.h"
 
@@ -83,7 +84,10 @@ class InstallerE2E : public ::testing::Test {
   }
   void TearDown() override {
     EndStartedPrograms();
+    CloseAllMonitors();
     RemoveEverything();
+    DeleteRunValues();
+    RemoveSettingsKeys();
   }
 };
 
@@ -153,6 +157,44 @@ TEST_F(InstallerE2E, UninstallLeavesWhatItDidNotInstall) {
   EXPECT_TRUE(WaitUntil([] { return !Exists(std::string(kInstallDir) + "\\Velmora.exe"); }, 60000));
   EXPECT_TRUE(Exists(mine)) << "a file of the user's was removed";
   DeleteFileA(mine.c_str());
+}
+
+TEST_F(InstallerE2E, UninstallRemovesWhatTheSuiteLeftBehind) {
+  ASSERT_EQ(RunSetup(std::string("/S /D=") + kInstallDir), 0u);
+  // The user confirms the configuration: settings, a Run value and a
+  // running monitor started from the program directory.
+  std::string config = std::string(kInstallDir) + "\\VelmoraConfig.exe";
+  Program p = StartPath(config, "", kInstallDir);
+  HWND dialog = WaitForDialog(p.pid, L"Velmora \u914d\u7f6e", nullptr);
+  ASSERT_NE(dialog, nullptr);
+  SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_NORMAL, kDeadlineMs, nullptr);
+  PostClick(dialog, IDOK);
+  ASSERT_EQ(WaitForExit(p), 0u);
+  HWND monitor = WaitForWindow("Velmora", "Velmora", 0);
+  ASSERT_NE(monitor, nullptr) << "OK started no monitor";
+  DWORD pid = 0;
+  GetWindowThreadProcessId(monitor, &pid);
+  HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid);
+  ASSERT_NE(process, nullptr);
+  EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE).find(std::string("\"") + kInstallDir + "\\Velmora.exe\""), 0u);
+  HKEY settings;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Velmora\\Velmora\\Settings", 0, KEY_READ, &settings),
+            ERROR_SUCCESS);
+  RegCloseKey(settings);
+
+  ASSERT_TRUE(Uninstall());
+  EXPECT_EQ(WaitForSingleObject(process, kDeadlineMs), WAIT_OBJECT_0) << "the monitor still runs";
+  DWORD code = 1;
+  GetExitCodeProcess(process, &code);
+  CloseHandle(process);
+  EXPECT_EQ(code, 0u);
+  EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE), "(none)");
+  EXPECT_EQ(RunValue(HKEY_CURRENT_USER), "(none)");
+  HKEY vendor;
+  EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Velmora", 0, KEY_READ, &vendor), ERROR_SUCCESS);
+  EXPECT_FALSE(Exists(kInstallDir));
+  EXPECT_FALSE(Exists(StartMenuFolder()));
+  EXPECT_FALSE(KeyExists());
 }
 
 }  // namespace
