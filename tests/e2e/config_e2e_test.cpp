@@ -430,4 +430,44 @@ TEST_F(ConfigE2E, OkWritesTheTwelveValuesWithTheirTypes) {
   EXPECT_EQ(WaitForExit(program()), 0u);
 }
 
+TEST_F(ConfigE2E, OddlyTypedValuesShowTheFallbacksAndSaveACleanStore) {
+  HKEY key;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kSettings, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  const std::string longText(1000, 'Y');
+  const BYTE three[] = {1, 2, 3};
+  const DWORD sixtyFour = 64;
+  const struct {
+    const char* name;
+    DWORD type;
+    const void* data;
+    DWORD size;
+  } odd[] = {
+      {"AutoStart", REG_SZ, longText.c_str(), 1001},  // still marks the store as configured
+      {"RunHidden", REG_BINARY, "Yes", 4},            {"ReachTarget", REG_DWORD, &sixtyFour, 4},
+      {"Sound", REG_SZ, "yes", 4},                    {"AlwaysFree", REG_MULTI_SZ, "Yes\0\0", 5},
+      {"DisplayStyle", REG_SZ, "Graph9", 7},          {"Defragment", REG_SZ, "", 1},
+      {"DetailStyle", REG_EXPAND_SZ, "Bytes", 6},     {"UpdateInterval", REG_SZ, "7", 2},
+      {"MemoryToFree", REG_BINARY, three, 3},         {"MemoryToReach", REG_QWORD, "\1\0\0\0\0\0\0\0", 8},
+      {"MemoryThreshold", REG_DWORD_BIG_ENDIAN, three, 3},
+  };
+  for (const auto& v : odd)
+    ASSERT_EQ(RegSetValueExA(key, v.name, 0, v.type, static_cast<const BYTE*>(v.data), v.size), ERROR_SUCCESS) << v.name;
+  RegCloseKey(key);
+
+  HWND dialog = Open();
+  ASSERT_NE(dialog, nullptr);
+  // Configured, so no machine defaults: the fallbacks of each value.
+  EXPECT_EQ(Edits(dialog), "5 0 0 0");
+  PostClick(dialog, IDOK);
+  EXPECT_EQ(WaitForExit(program()), 0u);
+  const std::vector<Stored> stored = ReadStore();
+  ASSERT_EQ(stored.size(), 12u);
+  for (const Stored& v : stored) {
+    bool number = v.name == "UpdateInterval" || v.name.compare(0, 6, "Memory") == 0;
+    EXPECT_EQ(v.type, number ? static_cast<DWORD>(REG_DWORD) : static_cast<DWORD>(REG_SZ)) << v.name;
+    EXPECT_EQ(v.data.size(), number ? 4u : strlen(reinterpret_cast<const char*>(v.data.data())) + 1) << v.name;
+  }
+}
+
 }  // namespace
