@@ -43,10 +43,7 @@ start() {
   wineboot -i >"$state/wineboot.log" 2>&1 < /dev/null
   wineserver -w
   # The dialogs ask for SimSun; map it to the CJK font we install.
-  local reg=$state/fonts.reg
-  printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n"SimSun"="WenQuanYi Micro Hei"\r\n"\xe5\xae\x8b\xe4\xbd\x93"="WenQuanYi Micro Hei"\r\n' |
-    iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$reg"
-  wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >"$state/regedit.log" 2>&1 < /dev/null
+  bash "$(dirname "$0")/../../scripts/wine-fonts.sh" >"$state/regedit.log" 2>&1 < /dev/null
   setsid wineserver -p 600 >/dev/null 2>&1 < /dev/null
   echo "wine_env: Wine session on display $DISPLAY, prefix $WINEPREFIX"
 }
