@@ -9,7 +9,7 @@ find build/coverage -name '*.gcda' -delete
 ctest --preset coverage >/dev/null
 mkdir -p build/coverage/html
 gcovr --root . --object-directory build/coverage \
-  --filter 'monitor/' --filter 'config/' --filter 'uninstall/' --exclude '.*_win\.cpp' \
+  --filter 'monitor/' --filter 'config/' --filter 'uninstall/' --filter 'common/' --exclude '.*_win\.cpp' \
  --exclude-directories 'build/coverage/CMakeFiles/[0-9].*' \
   --exclude-unreachable-branches --exclude-throw-branches \
   --html-details build/coverage/html/index.html --branches --print-summary

@@ -157,6 +157,11 @@ TEST(ComposeMonitorCommandLine, TheProgramDirectory) {
       {"", "", "", {}, ""},
       // A root directory loses its backslash.
       {"", "C:\\", "E:\\Own", {"C:\\Velmora.exe"}, "C:"},
+      // So does a recorded one written with a backslash of its own.
+      {"\"D:\\Apps\\Velmora.exe\" P=\"D:\\Apps\\\\VelmoraConfig.exe\"", kTools, "E:\\Own", {"D:\\Apps\\Velmora.exe"},
+       "D:\\Apps"},
+      // Nineteen characters or fewer after the marker are not cut.
+      {"\"x\" P=\"short\"", "C:\\Windows", "", {}, "short\""},
   };
   for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
     Confirming c;
@@ -171,6 +176,26 @@ TEST(ComposeMonitorCommandLine, TheProgramDirectory) {
     EXPECT_LE(options.size(), 259u) << "case " << i;
     EXPECT_EQ(c.platform.openKeys, 0) << "case " << i;
   }
+}
+
+TEST(ComposeMonitorCommandLine, TheHiddenMonitorMustBeThereToo) {
+  Confirming c;
+  c.dialog.RunHidden = 1;
+  c.platform.files = {"C:\\Tools\\Velmora.exe", "E:\\Own\\VelmoraH.exe"};
+  c.platform.own = "E:\\Own";
+  std::string dir;
+  c.Compose(&dir);
+  EXPECT_EQ(dir, "E:\\Own");
+}
+
+TEST(ComposeMonitorCommandLine, AnUnreadableRunKeyIsNoRunValue) {
+  Confirming c;
+  c.platform.run[kMachineRun]["Velmora"] = RunValueFor("D:\\Apps", " M=10");
+  c.platform.files.insert("D:\\Apps\\Velmora.exe");
+  c.platform.refuseOpen = {kMachineRun};
+  std::string dir;
+  c.Compose(&dir);
+  EXPECT_EQ(dir, kTools);
 }
 
 TEST(ConfirmSequence, FirstStartWritesTheRunValueClosesAndStarts) {
