@@ -106,17 +106,16 @@ void ChooseDirectory(LaunchPlatform* platform, bool hidden, size_t room, char* o
   bool haveRecorded = RecordedDirectory(platform, recorded) && strlen(recorded) < room;
   bool haveCurrent = platform->CurrentDirectory(current, room);
   bool haveOwn = platform->ProgramDirectory(own, room);
-  const char* choice = "";
-  if (haveRecorded && HoldsMonitor(platform, recorded, hidden))
-    choice = recorded;
-  else if (haveCurrent && HoldsMonitor(platform, current, hidden))
-    choice = current;
-  else if (haveOwn && HoldsMonitor(platform, own, hidden))
-    choice = own;
-  else if (haveRecorded)
-    choice = recorded;
-  else if (haveCurrent)
-    choice = current;
+  // Failing all three, the recorded directory, else the current one.
+  const char* choice = haveRecorded ? recorded : haveCurrent ? current : "";
+  const char* candidates[] = {haveRecorded ? recorded : nullptr, haveCurrent ? current : nullptr,
+                              haveOwn ? own : nullptr};
+  for (const char* candidate : candidates) {
+    if (candidate != nullptr && HoldsMonitor(platform, candidate, hidden)) {
+      choice = candidate;
+      break;
+    }
+  }
   CopyText(out, kLaunchTextRoom, choice);
 }
 

@@ -78,7 +78,8 @@ bool Win32Launch::ReadRunData(RunKey key, const char* name, char* data, size_t r
 }
 
 bool Win32Launch::WriteRunData(RunKey key, const char* name, const char* text) {
-  DWORD size = static_cast<DWORD>(strlen(text) + 1);
+  DWORD size = static_cast<DWORD>(strlen(text));
+  ++size;  // the terminating NUL is stored too
   return RegSetValueExA(Handle(key), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), size) == ERROR_SUCCESS;
 }
 

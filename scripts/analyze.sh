@@ -14,10 +14,18 @@ win_sources=$(git ls-files '*_win.cpp' 'tests/e2e/*.cpp' || true)
 gxx=/usr/lib/gcc/i686-w64-mingw32/$(i686-w64-mingw32-gcc-posix -dumpversion)/include/c++
 
 echo "clang-tidy: $(echo $host_sources | wc -w) host sources, $(echo $win_sources | wc -w) Windows sources"
-clang-tidy -p build/host --quiet $host_sources 2>/dev/null | grep -E 'warning:|error:' -A3 && failed=1
-clang-tidy -p build/win32 --quiet --extra-arg=--target=i686-w64-mingw32 \
-  --extra-arg=-isystem"$gxx" --extra-arg=-isystem"$gxx/i686-w64-mingw32" $win_sources 2>/dev/null |
-  grep -E 'warning:|error:' -A3 && failed=1
+jobs=$(nproc 2>/dev/null || echo 2)
+report=build/clang-tidy.txt
+{
+  printf '%s\n' $host_sources | xargs -P "$jobs" -n 2 clang-tidy -p build/host --quiet 2>/dev/null || true
+  printf '%s\n' $win_sources | xargs -P "$jobs" -n 2 clang-tidy -p build/win32 --quiet \
+    --extra-arg=--target=i686-w64-mingw32 --extra-arg=-isystem"$gxx" --extra-arg=-isystem"$gxx/i686-w64-mingw32" \
+    2>/dev/null || true
+} > "$report"
+if grep -qE 'warning:|error:' "$report"; then
+  grep -E 'warning:|error:' -A3 "$report"
+  failed=1
+fi
 
 echo "cppcheck: the whole tree"
 includes=$(git ls-files '*.h' | xargs -n1 dirname | sort -u | sed 's/^/-I /')

@@ -9,7 +9,7 @@
 namespace {
 
 void Record() {
-  char path[MAX_PATH], record[MAX_PATH + 16], directory[MAX_PATH];
+  char path[MAX_PATH] = "", record[MAX_PATH + 16], directory[MAX_PATH] = "";
   DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
   if (n == 0 || n >= MAX_PATH) return;
   memcpy(record, path, n);

@@ -42,7 +42,7 @@ void Put(HKEY root, const std::string& path, const char* name, const char* data)
             ERROR_SUCCESS)
       << path;
   if (name != nullptr) {
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data), static_cast<DWORD>(strlen(data) + 1));
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data), static_cast<DWORD>(strlen(data)) + 1);
   }
   RegCloseKey(key);
 }
