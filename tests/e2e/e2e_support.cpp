@@ -47,7 +47,7 @@ std::string ProgramPath(const char* name) {
   return dir.substr(0, dir.find_last_of("\\/") + 1) + name;
 }
 
-Program Start(const char* name, const std::string& arguments) {
+Program Start(const char* name, const std::string& arguments, const char* directory) {
   std::string line = "\"" + ProgramPath(name) + "\"" + (arguments.empty() ? "" : " " + arguments);
   std::vector<char> buffer(line.begin(), line.end());
   buffer.push_back('\0');
@@ -55,7 +55,7 @@ Program Start(const char* name, const std::string& arguments) {
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info = {};
   Program p;
-  if (CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+  if (CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, directory, &startup,
                      &info)) {
     CloseHandle(info.hThread);
     p.process = info.hProcess;

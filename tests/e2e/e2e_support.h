@@ -22,8 +22,9 @@ struct Program {
 std::string ProgramPath(const char* name);
 
 // Starts name with the arguments, as the configuration program would: the
-// quoted path, a blank, then the monitor command line.
-Program Start(const char* name, const std::string& arguments);
+// quoted path, a blank, then the monitor command line. It runs in the given
+// directory, or in this program's current directory when none is given.
+Program Start(const char* name, const std::string& arguments, const char* directory = nullptr);
 
 // The top-level window of class and title (either may be null) owned by pid
 // (0: any process), waiting up to the deadline; null when there is none.

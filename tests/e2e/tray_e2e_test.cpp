@@ -1,0 +1,483 @@
+// The tray monitor as Wine shows it: the icon's pixels and tooltip in the
+// notification area, the tray menu opened by the icon's mouse events and
+// driven by keys, the boxes it shows, the program it starts, its exit.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "details.h"
+#include "e2e_support.h"
+#include "engine.h"
+#include "engine_win.h"
+#include "icon_picture.h"
+#include "screenshot.h"
+#include "tray_icon.h"
+#include "tray_icon_win.h"
+#include "tray_view.h"
+
+namespace {
+
+const char kMonitor[] = "Velmora";  // class name and title of the monitor window
+const char kTray[] = "Velmora.exe";
+const size_t MB = 1u << 20;
+// How long to watch for something that must not appear.
+const DWORD kAbsentMs = 1500;
+
+// The icon's palette as red, green, blue.
+const unsigned kPalette[8] = {0x000000, 0xC0C0C0, 0xF0F0F0, 0x808080,
+                              0x00FF00, 0x00FF00, 0xFF0000, 0xFFFF00};
+
+MemoryStatus ReadStatus() {
+  MEMORYSTATUS m;
+  m.dwLength = sizeof m;
+  GlobalMemoryStatus(&m);
+  return {m.dwLength,
+          m.dwMemoryLoad,
+          static_cast<uint32_t>(m.dwTotalPhys),
+          static_cast<uint32_t>(m.dwAvailPhys),
+          static_cast<uint32_t>(m.dwTotalPageFile),
+          static_cast<uint32_t>(m.dwAvailPageFile),
+          static_cast<uint32_t>(m.dwTotalVirtual),
+          static_cast<uint32_t>(m.dwAvailVirtual)};
+}
+
+Colours ColoursOf(const IconPicture& p) {
+  Colours c;
+  for (int row = 0; row < 16; ++row)
+    for (int column = 0; column < 16; ++column) c.push_back(kPalette[PixelAt(p, column, row) & 7]);
+  return c;
+}
+
+// The picture after `samples` drawings of the reading of this moment.
+IconPicture PictureNow(int32_t style, int font, int samples = 1) {
+  MemoryStatus s = ReadStatus();
+  IconPicture p;
+  ResetPicture(&p);
+  for (int i = 0; i < samples; ++i)
+    DrawPicture(&p, RoundToMegabytes(s.availPhys), RoundToMegabytes(s.totalPhys), style, font);
+  return p;
+}
+
+std::string TipNow() {
+  MemoryStatus s = ReadStatus();
+  char tip[kTipRoom];
+  FormatSampleTip(tip, sizeof tip, RoundToMegabytes(s.availPhys), RoundToMegabytes(s.availPageFile));
+  return tip;
+}
+
+void PostKey(HWND window, UINT key) {
+  PostMessageA(window, WM_KEYDOWN, key, 1);
+  PostMessageA(window, WM_KEYUP, key, 0xC0000001u);
+}
+
+std::string BoxText(HWND box) {
+  char text[1024] = {};
+  GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+  return text;
+}
+
+class TrayE2E : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(FindWindows(kMonitor, nullptr).empty()) << "a monitor from elsewhere is running";
+    ASSERT_TRUE(SweepTrayIcons()) << "the notification area holds icons from elsewhere";
+  }
+  void TearDown() override {
+    EndStartedPrograms();
+    SweepTrayIcons();
+  }
+
+  // Starts the tray monitor and waits for its window and its icon.
+  void StartMonitor(const std::string& arguments, const char* directory = nullptr) {
+    monitor = Start(kTray, arguments, directory);
+    ASSERT_NE(monitor.process, nullptr);
+    window = WaitForWindow(kMonitor, kMonitor, monitor.pid);
+    ASSERT_NE(window, nullptr) << "no monitor window";
+    icon = WaitForTheTrayIcon();
+    ASSERT_NE(icon, nullptr) << "no icon in the notification area";
+  }
+
+  // Opens the tray menu with the right button and picks the item at the
+  // position (0 to 3) with the keyboard.
+  void Choose(int position) {
+    PostMouse(icon, WM_RBUTTONUP);
+    HWND popup = WaitForWindow("#32768", nullptr, monitor.pid);
+    ASSERT_NE(popup, nullptr) << "no tray menu";
+    for (int i = 0; i <= position; ++i) PostKey(popup, VK_DOWN);
+    PostKey(popup, VK_RETURN);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(popup); })) << "the menu stays open";
+  }
+
+  HWND WaitForBox(DWORD deadlineMs = kDeadlineMs) {
+    return WaitForWindow("#32770", kMonitor, monitor.pid, deadlineMs);
+  }
+
+  bool Shows(const IconPicture& want, const char* name, std::string* seen) {
+    return IconShows(icon, ColoursOf(want), name, seen);
+  }
+
+  Program monitor;
+  HWND window = nullptr;
+  HWND icon = nullptr;
+};
+
+struct DigitCase {
+  const char* arguments;
+  int font;
+  const char* shot;
+};
+
+class TrayDigitsE2E : public TrayE2E, public ::testing::WithParamInterface<DigitCase> {};
+
+TEST_P(TrayDigitsE2E, IconShowsTheFreeMemoryOfTheMoment) {
+  const DigitCase& c = GetParam();
+  StartMonitor(c.arguments);
+  std::string seen;
+  bool shows = WaitUntil([&] { return Shows(PictureNow(kStyleDigits, c.font), c.shot, &seen); });
+  EXPECT_TRUE(shows) << "the icon shows" << seen;
+  std::string tip;
+  EXPECT_TRUE(WaitUntil([&] { return (tip = TrayTip(icon)) == TipNow(); })) << tip << " / " << TipNow();
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForExit(monitor), 0u);
+  EXPECT_TRUE(WaitForNoTrayIcon()) << "closing removes the icon";
+}
+
+INSTANTIATE_TEST_SUITE_P(Fonts, TrayDigitsE2E,
+                         ::testing::Values(DigitCase{"", kFontSmooth, "tray_digits"},
+                                           DigitCase{"LG", kFontGreenLcd, "tray_digits_green"},
+                                           DigitCase{"LW", kFontWhiteLcd, "tray_digits_white"}),
+                         [](const ::testing::TestParamInfo<DigitCase>& info) {
+                           return std::string(info.param.shot + 5);
+                         });
+
+struct GraphCase {
+  const char* arguments;
+  int32_t style;
+  int font;
+  const char* shot;
+};
+
+class TrayGraphE2E : public TrayE2E, public ::testing::WithParamInterface<GraphCase> {};
+
+TEST_P(TrayGraphE2E, IconShowsTheGraphAndItMovesOnEachTick) {
+  const GraphCase& c = GetParam();
+  StartMonitor(c.arguments);
+  // How many samples of this moment's reading the icon shows (after 14 the
+  // picture stays the same), or 0 when it shows none of them.
+  auto shown = [&](std::string* seen) {
+    MemoryStatus s = ReadStatus();
+    std::vector<Colours> pictures;
+    IconPicture p;
+    ResetPicture(&p);
+    for (int k = 1; k <= 14; ++k) {
+      DrawPicture(&p, RoundToMegabytes(s.availPhys), RoundToMegabytes(s.totalPhys), c.style, c.font);
+      pictures.push_back(ColoursOf(p));
+    }
+    RECT r;
+    GetWindowRect(icon, &r);
+    Image shot;
+    if (!Screenshot(r, c.shot, &shot)) return 0;
+    for (int k = 14; k >= 1; --k) {
+      const Colours& want = pictures[k - 1];
+      for (int top = 0; top + 16 <= shot.height; ++top)
+        for (int left = 0; left + 16 <= shot.width; ++left) {
+          bool same = true;
+          for (int i = 0; i < 256 && same; ++i) same = shot.Pixel(left + i % 16, top + i / 16) == want[i];
+          if (same) return k;
+        }
+    }
+    IconShows(icon, pictures[0], c.shot, seen);
+    return 0;
+  };
+  std::string seen;
+  int first = 0;
+  EXPECT_TRUE(WaitUntil([&] { return (first = shown(&seen)) != 0; })) << "the icon shows" << seen;
+  if (c.style == kStyleGauge) {
+    EXPECT_EQ(first, 14) << "the gauge looks the same whatever came before";
+  } else if (first != 0 && first < 14) {
+    int later = 0;
+    EXPECT_TRUE(WaitUntil([&] { return (later = shown(&seen)) > first; }))
+        << "the graph moves on: " << first << " samples, then " << later << seen;
+  }
+  EXPECT_EQ(TrayTip(icon), TipNow());
+}
+
+INSTANTIATE_TEST_SUITE_P(Styles, TrayGraphE2E,
+                         ::testing::Values(GraphCase{"G=1 LW", kStyleGauge, kFontWhiteLcd, "tray_gauge"},
+                                           GraphCase{"U=1 G=2", kStyleAreaGraph, kFontSmooth, "tray_area_graph"},
+                                           GraphCase{"U=1 G=3 LG", kStyleLineGraph, kFontGreenLcd, "tray_line_graph"}),
+                         [](const ::testing::TestParamInfo<GraphCase>& info) {
+                           return std::string(info.param.shot + 5);
+                         });
+
+TEST_F(TrayE2E, MenuResourceHoldsFourItems) {
+  HMODULE exe = LoadLibraryExA(ProgramPath(kTray).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(exe, nullptr);
+  HMENU menu = LoadMenuW(exe, MAKEINTRESOURCEW(20));
+  ASSERT_NE(menu, nullptr) << "no menu resource 20";
+  ASSERT_EQ(GetMenuItemCount(menu), 1);
+  WCHAR title[32] = {};
+  GetMenuStringW(menu, 0, title, 32, MF_BYPOSITION);
+  EXPECT_STREQ(title, L"M");
+  HMENU popup = GetSubMenu(menu, 0);
+  ASSERT_NE(popup, nullptr);
+  const struct {
+    UINT id;
+    const wchar_t* text;
+  } items[] = {{24, L"释放内存(&F)"}, {22, L"详细资料(&D)"}, {25, L"帮助/配置(&H)"}, {23, L"退出(&X)"}};
+  ASSERT_EQ(GetMenuItemCount(popup), 4);
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(GetMenuItemID(popup, i), items[i].id) << "item " << i;
+    WCHAR text[64] = {};
+    GetMenuStringW(popup, i, text, 64, MF_BYPOSITION);
+    EXPECT_STREQ(text, items[i].text) << "item " << i;
+    MENUITEMINFOW info = {};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_SUBMENU;
+    ASSERT_TRUE(GetMenuItemInfoW(popup, i, TRUE, &info));
+    EXPECT_EQ(info.fType & MFT_SEPARATOR, 0u) << "item " << i;
+    EXPECT_EQ(info.hSubMenu, nullptr) << "item " << i;
+  }
+  DestroyMenu(menu);
+  // The program file's own icon group.
+  EXPECT_NE(FindResourceA(exe, MAKEINTRESOURCEA(10), MAKEINTRESOURCEA(14)), nullptr) << "no icon group 10";
+  HICON big = static_cast<HICON>(LoadImageA(exe, MAKEINTRESOURCEA(10), IMAGE_ICON, 32, 32, 0));
+  HICON small = static_cast<HICON>(LoadImageA(exe, MAKEINTRESOURCEA(10), IMAGE_ICON, 16, 16, 0));
+  EXPECT_NE(big, nullptr);
+  EXPECT_NE(small, nullptr);
+  if (big != nullptr) DestroyIcon(big);
+  if (small != nullptr) DestroyIcon(small);
+  FreeLibrary(exe);
+}
+
+TEST_F(TrayE2E, OtherMouseEventsAndADismissedMenuDoNothing) {
+  // A free pass would write some hundreds of MB: none may run.
+  StartMonitor("M=300 D=N");
+  const UINT ignored[] = {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN, WM_MBUTTONUP};
+  for (UINT message : ignored) PostMouse(icon, message);
+  EXPECT_EQ(WaitForWindow("#32768", nullptr, monitor.pid, kAbsentMs), nullptr) << "a menu opened";
+
+  PostMouse(icon, WM_RBUTTONUP);
+  HWND popup = WaitForWindow("#32768", nullptr, monitor.pid);
+  ASSERT_NE(popup, nullptr) << "the right button opens no menu";
+  EXPECT_TRUE(IsWindowVisible(popup));
+  PostKey(popup, VK_ESCAPE);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(popup); })) << "Escape leaves the menu open";
+  EXPECT_EQ(WaitForBox(kAbsentMs), nullptr) << "a dismissed menu showed a box";
+  EXPECT_EQ(WaitForExit(monitor, 0), kStillRunning);
+  EXPECT_LT(PeakWorkingSet(monitor), 64 * MB) << "a pass ran";
+  // The menu opens again after being dismissed.
+  PostMouse(icon, WM_RBUTTONUP);
+  popup = WaitForWindow("#32768", nullptr, monitor.pid);
+  ASSERT_NE(popup, nullptr);
+  PostKey(popup, VK_ESCAPE);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(popup); }));
+}
+
+class TrayDetailsE2E : public TrayE2E, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(TrayDetailsE2E, DetailsBoxShowsTheMemoryStatus) {
+  bool bytes = GetParam();
+  StartMonitor(bytes ? "B" : "");
+  MemoryStatus before = ReadStatus();
+  Choose(1);
+  HWND box = WaitForBox();
+  ASSERT_NE(box, nullptr) << "no details box";
+  MemoryStatus after = ReadStatus();
+  // The last line is the monitor's own free address space, which this
+  // program cannot read: it is checked apart, the rest byte for byte.
+  std::string text = BoxText(box);
+  size_t last = text.rfind('\n') + 1;
+  std::string head = text.substr(0, last);
+  char want[kDetailsRoom], wantLater[kDetailsRoom];
+  FormatDetails(want, sizeof want, before, bytes);
+  FormatDetails(wantLater, sizeof wantLater, after, bytes);
+  std::string wantHead = std::string(want).substr(0, std::string(want).rfind('\n') + 1);
+  std::string wantHeadLater = std::string(wantLater).substr(0, std::string(wantLater).rfind('\n') + 1);
+  EXPECT_TRUE(head == wantHead || head == wantHeadLater) << "box:\n" << text << "\nwant:\n" << want;
+  std::string tail = text.substr(last);
+  const std::string label = "Free Virtual:\t";
+  ASSERT_EQ(tail.compare(0, label.size(), label), 0) << tail;
+  std::string number = tail.substr(label.size(), tail.size() - label.size() - 1);
+  EXPECT_GE(number.size(), 6u) << tail;
+  EXPECT_EQ(tail.back(), bytes ? ' ' : 'M') << tail;
+  unsigned long long freeVirtual = strtoull(number.c_str(), nullptr, 10);
+  unsigned long long totalVirtual = bytes ? before.totalVirtual : RoundToMegabytes(before.totalVirtual);
+  EXPECT_GT(freeVirtual, totalVirtual / 2) << tail;
+  EXPECT_LE(freeVirtual, totalVirtual) << tail;
+  EXPECT_EQ(GetWindow(box, GW_OWNER), window) << "owned by the monitor window";
+  EXPECT_NE(GetDlgItem(box, IDOK), nullptr);
+  EXPECT_EQ(GetDlgItem(box, IDCANCEL), nullptr) << "one OK button";
+  // The timer goes on ticking while the box is open.
+  EXPECT_EQ(WaitForExit(monitor, 0), kStillRunning);
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); })) << "OK leaves the box open";
+  EXPECT_EQ(WaitForExit(monitor, 0), kStillRunning);
+}
+
+INSTANTIATE_TEST_SUITE_P(Units, TrayDetailsE2E, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                           return std::string(info.param ? "Bytes" : "Megabytes");
+                         });
+
+TEST_F(TrayE2E, HelpWithoutAPathShowsTheAboutBox) {
+  StartMonitor("U=3");
+  Choose(2);
+  HWND box = WaitForBox();
+  ASSERT_NE(box, nullptr) << "no about box";
+  EXPECT_EQ(BoxText(box), kAboutText);
+  EXPECT_EQ(GetWindow(box, GW_OWNER), window);
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+}
+
+TEST_F(TrayE2E, HelpWithAPathStartsItInTheMonitorsDirectory) {
+  std::string probe = ProgramPath("velmora_cwd_probe.exe");
+  std::string report = ProgramPath("cwd_probe.txt");
+  std::string directory = ProgramPath("cwd_probe_dir");
+  DeleteFileA(report.c_str());
+  CreateDirectoryA(directory.c_str(), nullptr);
+  StartMonitor("U=3 P=\"" + probe + "\" S", directory.c_str());
+  Choose(2);
+  ASSERT_TRUE(WaitUntil([&] { return GetFileAttributesA(report.c_str()) != INVALID_FILE_ATTRIBUTES; }))
+      << "the configured program did not start";
+  HANDLE f = CreateFileA(report.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(f, INVALID_HANDLE_VALUE);
+  char text[4096] = {};
+  DWORD n = 0;
+  ReadFile(f, text, sizeof text - 1, &n, nullptr);
+  CloseHandle(f);
+  std::string lines = text;
+  std::string cwd = lines.substr(0, lines.find('\n'));
+  std::string commandLine = lines.substr(lines.find('\n') + 1);
+  EXPECT_EQ(lstrcmpiA(cwd.c_str(), directory.c_str()), 0) << cwd << " / " << directory;
+  EXPECT_NE(commandLine.find("velmora_cwd_probe.exe"), std::string::npos) << commandLine;
+  EXPECT_EQ(WaitForBox(kAbsentMs), nullptr) << "no about box when a path is given";
+  DeleteFileA(report.c_str());
+  RemoveDirectoryA(directory.c_str());
+}
+
+TEST_F(TrayE2E, ExitEndsTheMonitorAndTakesTheIcon) {
+  StartMonitor("");
+  Choose(3);
+  EXPECT_EQ(WaitForExit(monitor), 0u);
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_TRUE(WaitForNoTrayIcon()) << "the icon stays after Exit";
+}
+
+class TrayFreeE2E : public TrayE2E, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(TrayFreeE2E, OnePassFromTheMouseOrTheMenu) {
+  bool fromMenu = GetParam();
+  StartMonitor("M=300 D=N");
+  EXPECT_LT(PeakWorkingSet(monitor), 64 * MB) << "freed before it was asked to";
+  if (fromMenu) {
+    Choose(0);
+  } else {
+    PostMouse(icon, WM_LBUTTONDBLCLK);
+  }
+  bool wrote = WaitUntil([&] { return PeakWorkingSet(monitor) >= 256 * MB; });
+  EXPECT_TRUE(wrote) << "peak working set " << PeakWorkingSet(monitor) / MB << " MB";
+  // The pass ends with a fresh picture and tip.
+  std::string seen;
+  EXPECT_TRUE(WaitUntil([&] { return Shows(PictureNow(kStyleDigits, kFontSmooth), "tray_after_pass", &seen); }))
+      << seen;
+  EXPECT_TRUE(WaitUntil([&] { return TrayTip(icon) == TipNow(); })) << TrayTip(icon);
+  EXPECT_EQ(WaitForExit(monitor, 0), kStillRunning);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, TrayFreeE2E, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                           return std::string(info.param ? "Menu" : "DoubleClick");
+                         });
+
+TEST_F(TrayE2E, TaskbarCreatedAddsTheIconAgain) {
+  StartMonitor("G=1");
+  std::string seen;
+  ASSERT_TRUE(WaitUntil([&] { return TrayTip(icon) == TipNow(); })) << TrayTip(icon);
+  // The notification area forgets the icon, as a restarted taskbar would.
+  NOTIFYICONDATAA record = {};
+  record.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  record.hWnd = window;
+  record.uID = 1;
+  ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &record));
+  ASSERT_TRUE(WaitForNoTrayIcon());
+  PostMessageA(window, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+  icon = WaitForTheTrayIcon();
+  ASSERT_NE(icon, nullptr) << "the icon did not come back";
+  EXPECT_TRUE(WaitUntil([&] { return Shows(PictureNow(kStyleGauge, kFontSmooth), "tray_added_again", &seen); }))
+      << seen;
+  EXPECT_EQ(TrayTip(icon), TipNow()) << "the current tip, not the first one";
+  // It is the same icon as before: the tray callback still reaches it.
+  PostMouse(icon, WM_RBUTTONUP);
+  HWND popup = WaitForWindow("#32768", nullptr, monitor.pid);
+  ASSERT_NE(popup, nullptr);
+  PostKey(popup, VK_ESCAPE);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(popup); }));
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForExit(monitor), 0u);
+  EXPECT_TRUE(WaitForNoTrayIcon());
+}
+
+TEST_F(TrayE2E, AThousandTicksThroughTheProgram) {
+  // A ten-minute interval: only the posted ticks draw.
+  StartMonitor("U=600 G=2");
+  for (int i = 0; i < 1000; ++i) PostMessageA(window, WM_TIMER, kUpdateTimerId, 0);
+  std::string seen;
+  EXPECT_TRUE(WaitUntil([&] { return Shows(PictureNow(kStyleAreaGraph, kFontSmooth, 14), "tray_thousand_ticks", &seen); }))
+      << seen;
+  EXPECT_EQ(TrayTip(icon), TipNow());
+  EXPECT_EQ(WaitForExit(monitor, 0), kStillRunning);
+}
+
+// Free GDI handles of this process: made until none is left, then freed.
+int FreeGdiHandles() {
+  static HGDIOBJ made[70000];
+  int n = 0;
+  while (n < 70000 && (made[n] = CreateBitmap(1, 1, 1, 1, nullptr)) != nullptr) ++n;
+  for (int i = 0; i < n; ++i) DeleteObject(made[i]);
+  return n;
+}
+
+TEST_F(TrayE2E, AThousandUpdatesLeakNoObject) {
+  // The tray icon update of the program, run here for a window of ours. An
+  // icon holds two bitmaps and a device context is a GDI object too, so
+  // a leaked icon, bitmap or device context shows in the free GDI handles.
+  HWND own = CreateWindowExA(0, "STATIC", "tray leak test", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                             GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(own, nullptr);
+  g_monitorWindow = own;
+  MonitorSettings settings;
+  Backoff backoff;
+  ParseMonitorCommandLine("V G=3", kTrayOptions, &settings, &backoff);
+  TrayDisplay display(&settings, NotificationArea());
+  char tip[kTipRoom] = {};
+  display.UpdateIcon(tip, sizeof tip);
+  icon = WaitForTheTrayIcon();
+  ASSERT_NE(icon, nullptr);
+  for (int i = 0; i < 20; ++i) {  // first-use caches of the platform
+    FormatSampleTip(tip, sizeof tip, static_cast<uint32_t>(i), 100);
+    display.ShowSample(static_cast<uint32_t>(i % 64), 64, tip);
+  }
+  int before = FreeGdiHandles();
+  for (int i = 0; i < 1000; ++i) {
+    FormatSampleTip(tip, sizeof tip, static_cast<uint32_t>(i), 100);
+    display.ShowSample(static_cast<uint32_t>(i * 7 % 65), 64, tip);
+  }
+  int after = FreeGdiHandles();
+  EXPECT_GT(before, 1000);
+  EXPECT_LE(before - after, 8) << before << " free GDI handles before, " << after << " after";
+  // The updates were real: the notification area shows the last one.
+  std::string seen;
+  EXPECT_TRUE(IconShows(icon, ColoursOf(display.Picture()), "tray_leak_test", &seen)) << seen;
+  EXPECT_EQ(TrayTip(icon), "RAM: 999M  Page: 100M");
+  RemoveTrayIcon(own);
+  EXPECT_TRUE(WaitForNoTrayIcon());
+  DestroyWindow(own);
+}
+
+}  // namespace
