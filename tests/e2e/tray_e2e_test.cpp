@@ -3,6 +3,7 @@
 // driven by keys, the boxes it shows, the program it starts, its exit.
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <string.h>
 #include <windows.h>
 #include <shellapi.h>
 
@@ -432,6 +433,185 @@ TEST_F(TrayE2E, AThousandTicksThroughTheProgram) {
       << seen;
   EXPECT_EQ(TrayTip(icon), TipNow());
   EXPECT_EQ(WaitForExit(monitor, 0), kStillRunning);
+}
+
+// A notification area of our own that records what reaches it. Wine's
+// Shell_NotifyIcon hands its record to the first "Shell_TrayWnd" window as
+// WM_COPYDATA: the window, the icon id, the flags and the callback message,
+// the tip, further fields, the size of the icon's bitmaps, then their bits.
+// Wine 8 puts the bitmap sizes after the other fields; later versions put
+// them before the tip.
+struct NotifyRecord {
+  DWORD command = 0xFFFFFFFFu;
+  HWND window = nullptr;
+  UINT id = 0;
+  UINT flags = 0;
+  UINT callback = 0;
+  std::string tip;
+  Colours picture;        // empty when no icon came with it
+  bool opaque = false;    // every mask bit clear
+};
+
+struct RecordLayout {
+  size_t tip, bitmapSize, bits;
+};
+const RecordLayout kLayouts[] = {{16, 944, 960}, {32, 16, 976}};
+
+std::vector<NotifyRecord> g_records;
+
+UINT Field(const BYTE* data, size_t at) {
+  UINT value;
+  memcpy(&value, data + at, 4);
+  return value;
+}
+
+bool DecodeIcon(const BYTE* data, size_t size, const RecordLayout& layout, NotifyRecord* r) {
+  UINT width = Field(data, layout.bitmapSize), height = Field(data, layout.bitmapSize + 4);
+  UINT planes = Field(data, layout.bitmapSize + 8), bpp = Field(data, layout.bitmapSize + 12);
+  if (width != 16 || height != 16 || planes != 1 || (bpp != 32 && bpp != 24)) return false;
+  size_t maskBytes = (width * height + 15) / 16 * 2;
+  size_t colourBytes = (planes * width * height * bpp + 15) / 16 * 2;
+  if (size < layout.bits + maskBytes + colourBytes) return false;
+  const BYTE* mask = data + layout.bits;
+  const BYTE* colour = mask + maskBytes;
+  r->opaque = true;
+  for (size_t i = 0; i < maskBytes; ++i) r->opaque = r->opaque && mask[i] == 0;
+  size_t rowBytes = (width * bpp / 8 + 1) / 2 * 2;
+  for (UINT y = 0; y < height; ++y)
+    for (UINT x = 0; x < width; ++x) {
+      const BYTE* p = colour + y * rowBytes + x * (bpp / 8);
+      r->picture.push_back((static_cast<unsigned>(p[2]) << 16) | (p[1] << 8) | p[0]);
+    }
+  return true;
+}
+
+LRESULT CALLBACK RecordingTrayProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_COPYDATA) return DefWindowProcA(window, message, wParam, lParam);
+  const COPYDATASTRUCT* copy = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+  const BYTE* data = static_cast<const BYTE*>(copy->lpData);
+  NotifyRecord r;
+  r.command = static_cast<DWORD>(copy->dwData);
+  if (copy->cbData >= kLayouts[0].bits) {
+    r.window = reinterpret_cast<HWND>(static_cast<LONG_PTR>(static_cast<LONG>(Field(data, 0))));
+    r.id = Field(data, 4);
+    r.flags = Field(data, 8);
+    r.callback = Field(data, 12);
+    // The layout whose bitmap size is that of a 16 x 16 icon.
+    const RecordLayout* layout = &kLayouts[0];
+    for (const RecordLayout& l : kLayouts)
+      if (Field(data, l.bitmapSize) == 16 && Field(data, l.bitmapSize + 4) == 16) layout = &l;
+    WCHAR tip[129] = {};
+    memcpy(tip, data + layout->tip, 256);
+    char narrow[256] = {};
+    WideCharToMultiByte(CP_ACP, 0, tip, -1, narrow, sizeof narrow - 1, nullptr, nullptr);
+    r.tip = narrow;
+    if (r.flags & NIF_ICON) DecodeIcon(data, copy->cbData, *layout, &r);
+  }
+  g_records.push_back(r);
+  return TRUE;
+}
+
+void PumpMessages() {
+  MSG m;
+  while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+}
+
+// Waits for the records to reach the count, handling the notification
+// area's messages meanwhile.
+bool WaitForRecords(size_t count) {
+  return WaitUntil([&] {
+    PumpMessages();
+    return g_records.size() >= count;
+  });
+}
+
+std::string Describe(const NotifyRecord& r) {
+  char text[160];
+  wsprintfA(text, "command %lu id %u flags %u callback 0x%x tip \"", r.command, r.id, r.flags, r.callback);
+  return text + r.tip + "\"";
+}
+
+TEST_F(TrayE2E, WhatReachesTheNotificationArea) {
+  WNDCLASSA recording = {};
+  recording.lpfnWndProc = RecordingTrayProc;
+  recording.hInstance = GetModuleHandleA(nullptr);
+  recording.lpszClassName = "Shell_TrayWnd";
+  RegisterClassA(&recording);
+  HWND tray = CreateWindowExA(0, "Shell_TrayWnd", nullptr, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                              recording.hInstance, nullptr);
+  ASSERT_NE(tray, nullptr);
+  ASSERT_EQ(FindWindowExA(nullptr, nullptr, "Shell_TrayWnd", nullptr), tray) << "ours is not the first";
+  g_records.clear();
+
+  monitor = Start(kTray, "U=600 M=10");
+  ASSERT_NE(monitor.process, nullptr);
+  window = WaitForWindow(kMonitor, kMonitor, monitor.pid);
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(WaitForRecords(2));
+  IconPicture blank;
+  ResetPicture(&blank);
+  // Added once, as "Velmora" with the tray callback message and the cleared
+  // picture; then modified by the first sample.
+  const NotifyRecord added = g_records[0];
+  EXPECT_EQ(added.command, static_cast<DWORD>(NIM_ADD)) << Describe(added);
+  EXPECT_EQ(added.window, window);
+  EXPECT_EQ(added.id, 1u);
+  EXPECT_EQ(added.flags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
+  EXPECT_EQ(added.callback, static_cast<UINT>(WM_USER + 1));
+  EXPECT_EQ(added.tip, "Velmora");
+  EXPECT_EQ(added.picture, ColoursOf(blank)) << "the first icon is the cleared picture";
+  EXPECT_TRUE(added.opaque);
+  const NotifyRecord first = g_records[1];
+  EXPECT_EQ(first.command, static_cast<DWORD>(NIM_MODIFY)) << Describe(first);
+  EXPECT_EQ(first.window, window);
+  EXPECT_EQ(first.id, 1u);
+  EXPECT_EQ(first.flags, static_cast<UINT>(NIF_ICON | NIF_TIP));
+  EXPECT_EQ(first.tip, TipNow());
+  EXPECT_EQ(first.picture, ColoursOf(PictureNow(kStyleDigits, kFontSmooth)));
+  EXPECT_TRUE(first.opaque);
+
+  // A restarted taskbar announces itself to every top-level window: the
+  // icon is added again with the picture and tip it showed.
+  PostMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+  ASSERT_TRUE(WaitForRecords(3));
+  const NotifyRecord again = g_records[2];
+  EXPECT_EQ(again.command, static_cast<DWORD>(NIM_ADD)) << Describe(again);
+  EXPECT_EQ(again.flags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
+  EXPECT_EQ(again.callback, static_cast<UINT>(WM_USER + 1));
+  EXPECT_EQ(again.tip, first.tip);
+  EXPECT_EQ(again.picture, first.picture);
+
+  // A double click as this notification area reports it: one free pass,
+  // shown as its tip over the status bar alone, then the new reading.
+  PostMessageA(window, WM_USER + 1, 1, WM_LBUTTONDBLCLK);
+  ASSERT_TRUE(WaitForRecords(5));
+  const NotifyRecord during = g_records[3];
+  EXPECT_EQ(during.command, static_cast<DWORD>(NIM_MODIFY)) << Describe(during);
+  EXPECT_EQ(during.tip, "Attempting to Free RAM");
+  IconPicture bar = PictureNow(kStyleDigits, kFontSmooth);
+  BlankForFreePass(&bar, kStyleDigits);
+  EXPECT_EQ(during.picture, ColoursOf(bar)) << "only the status bar while the pass runs";
+  const NotifyRecord afterPass = g_records[4];
+  EXPECT_EQ(afterPass.command, static_cast<DWORD>(NIM_MODIFY)) << Describe(afterPass);
+  EXPECT_EQ(afterPass.tip, TipNow());
+
+  // Closing takes the icon away. The monitor waits for this thread to take
+  // the record, so its end is awaited with the messages handled.
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(WaitUntil([&] {
+    PumpMessages();
+    return WaitForExit(monitor, 0) != kStillRunning;
+  }));
+  EXPECT_EQ(WaitForExit(monitor, 0), 0u);
+  ASSERT_TRUE(WaitForRecords(6));
+  const NotifyRecord removed = g_records.back();
+  EXPECT_EQ(removed.command, static_cast<DWORD>(NIM_DELETE)) << Describe(removed);
+  EXPECT_EQ(removed.window, window);
+  EXPECT_EQ(removed.id, 1u);
+  EXPECT_EQ(removed.flags, 0u);
+  EXPECT_EQ(g_records.size(), 6u);
+  DestroyWindow(tray);
+  UnregisterClassA("Shell_TrayWnd", recording.hInstance);
 }
 
 // Free GDI handles of this process: made until none is left, then freed.
