@@ -113,7 +113,7 @@ TEST(TrayIconUpdate, TipWithoutItsNulStopsAtItsRoom) {
 struct TrayMonitor {
   FakePlatform platform;
   FakeNotificationArea area;
-  Engine engine;
+  Engine engine = {};
   TrayDisplay display;
 
   explicit TrayMonitor(const char* line, uint32_t totalMb = 64)

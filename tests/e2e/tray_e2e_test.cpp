@@ -2,6 +2,7 @@
 // notification area, the tray menu opened by the icon's mouse events and
 // driven by keys, the boxes it shows, the program it starts, its exit.
 #include <gtest/gtest.h>
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <windows.h>
@@ -644,10 +645,14 @@ TEST_F(TrayE2E, AThousandUpdatesLeakNoObject) {
     display.ShowSample(static_cast<uint32_t>(i % 64), 64, tip);
   }
   int before = FreeGdiHandles();
+  DWORD start = GetTickCount();
   for (int i = 0; i < 1000; ++i) {
     FormatSampleTip(tip, sizeof tip, static_cast<uint32_t>(i), 100);
     display.ShowSample(static_cast<uint32_t>(i * 7 % 65), 64, tip);
   }
+  // Measured, not judged: what one update costs under Wine.
+  RecordProperty("milliseconds_for_1000_updates", static_cast<int>(GetTickCount() - start));
+  printf("1000 tray icon updates: %lu ms\n", GetTickCount() - start);
   int after = FreeGdiHandles();
   EXPECT_GT(before, 1000);
   EXPECT_LE(before - after, 8) << before << " free GDI handles before, " << after << " after";
