@@ -7,7 +7,6 @@
 
 #include "details.h"
 #include "fake_engine_platform.h"
-#include "resource.h"
 #include "tray_menu.h"
 
 namespace {
@@ -148,13 +147,6 @@ TEST(TrayActions, MenuChoices) {
     EXPECT_EQ(ActionForMenuChoice(c.id, with), c.withPath) << "case " << i;
     ++i;
   }
-  // The ids the menu resource carries.
-  EXPECT_EQ(IDR_TRAY_MENU, 20);
-  EXPECT_EQ(IDM_TRAY_FREE_MEMORY, 24);
-  EXPECT_EQ(IDM_TRAY_DETAILS, 22);
-  EXPECT_EQ(IDM_TRAY_HELP, 25);
-  EXPECT_EQ(IDM_TRAY_EXIT, 23);
-  EXPECT_EQ(IDI_VELMORA, 10);
 }
 
 }  // namespace

@@ -170,19 +170,6 @@ TEST(TrayMonitor, TipsReachTheIconRounded) {
   }
 }
 
-TEST(TrayMonitor, DigitsRedrawOnlyOnChange) {
-  TrayMonitor m("V");
-  m.Free(45);
-  m.Start();
-  SamplingUpdate(&m.engine, false);
-  SamplingUpdate(&m.engine, false);
-  EXPECT_EQ(m.area.shown.size(), 2u) << "unchanged ticks do no icon work";
-  m.Free(7);
-  SamplingUpdate(&m.engine, false);
-  ASSERT_EQ(m.area.shown.size(), 3u);
-  EXPECT_EQ(GridOf(m.area.shown[2].picture), GridOf(DrawnAlone(7, 64, kStyleDigits, kFontSmooth)));
-}
-
 TEST(TrayMonitor, FreePassInTheDigitStyle) {
   TrayMonitor m("V M=10");
   m.Free(45);
@@ -230,15 +217,6 @@ TEST(TrayMonitor, FreePassInTheGraphStyles) {
   }
 }
 
-TEST(TrayMonitor, ManualPassThatFreesNothingShowsNothing) {
-  // Reach-target mode with free RAM already at the target.
-  TrayMonitor m("V R=40");
-  m.Free(50);
-  m.Start();
-  FreePass(&m.engine);
-  EXPECT_EQ(m.area.shown.size(), 2u);
-}
-
 TEST(TrayMonitor, RunOnceBeforeTheIconExists) {
   // The run-once pass runs on window creation, before the icon is added:
   // its updates modify, then start-up adds the icon as usual.
@@ -275,16 +253,6 @@ TEST(TrayMonitor, AddedAgainWithTheCurrentPictureAndTip) {
   ASSERT_EQ(m.area.shown.size(), 5u);
   EXPECT_FALSE(m.area.shown[4].add);
   EXPECT_EQ(GridOf(m.area.shown[4].picture)[8], "0000000000004540");
-}
-
-TEST(TrayMonitor, AddedAgainBeforeAnySample) {
-  TrayMonitor m("V");
-  m.display.Reset();
-  m.display.AddIconAgain();
-  ASSERT_EQ(m.area.shown.size(), 1u);
-  EXPECT_TRUE(m.area.shown[0].add);
-  EXPECT_EQ(m.area.shown[0].tip, "Velmora");
-  EXPECT_TRUE(Blank(m.area.shown[0].picture));
 }
 
 TEST(TrayMonitor, NoTotalRamDrawsWithoutDividing) {
