@@ -147,33 +147,38 @@ std::string TrayTip(HWND iconWindow) {
   return "";
 }
 
-bool IconShows(HWND iconWindow, const Colours& picture, const char* name, std::string* seen) {
-  RECT r;
-  if (!GetWindowRect(iconWindow, &r)) return false;
-  Image shot;
-  if (!Screenshot(r, name, &shot)) {
-    *seen = "no screenshot";
-    return false;
-  }
+bool ImageHolds(const Image& shot, const Colours& picture) {
   for (int top = 0; top + 16 <= shot.height; ++top) {
     for (int left = 0; left + 16 <= shot.width; ++left) {
       bool same = true;
-      for (int y = 0; y < 16 && same; ++y)
-        for (int x = 0; x < 16 && same; ++x) same = shot.Pixel(left + x, top + y) == picture[y * 16 + x];
+      for (int i = 0; i < 256 && same; ++i) same = shot.Pixel(left + i % 16, top + i / 16) == picture[i];
       if (same) return true;
     }
   }
-  // The centre of the icon window, as palette indexes ('?' for others).
-  *seen = "\n";
+  return false;
+}
+
+std::string Account(const Image& shot) {
+  std::string seen = "\n";
   int left = (shot.width - 16) / 2, top = (shot.height - 16) / 2;
-  for (int y = 0; y < 16; ++y) {
-    *seen += "  ";
-    for (int x = 0; x < 16; ++x)
-      *seen += (left + x >= 0 && top + y >= 0 && left + x < shot.width && top + y < shot.height)
-                   ? Hex(shot.Pixel(left + x, top + y))
-                   : " ";
-    *seen += "\n";
+  for (int y = top; y < top + 16; ++y) {
+    seen += "  ";
+    for (int x = left; x < left + 16; ++x)
+      seen += (x >= 0 && y >= 0 && x < shot.width && y < shot.height) ? Hex(shot.Pixel(x, y)) : " ";
+    seen += "\n";
   }
+  return seen;
+}
+
+bool IconShows(HWND iconWindow, const Colours& picture, const char* name, std::string* seen) {
+  RECT r;
+  Image shot;
+  if (!GetWindowRect(iconWindow, &r) || !Screenshot(r, name, &shot)) {
+    *seen = "no screenshot";
+    return false;
+  }
+  if (ImageHolds(shot, picture)) return true;
+  *seen = Account(shot);
   return false;
 }
 

@@ -30,8 +30,14 @@ std::string TrayTip(HWND iconWindow);
 // A 16 x 16 picture of 0xRRGGBB colours, top row first.
 typedef std::vector<unsigned> Colours;
 
+// Whether the picture appears anywhere in the image.
+bool ImageHolds(const Image& shot, const Colours& picture);
+// The 16 x 16 pixels at the image's centre as palette indexes, for failure
+// messages ('?' for a colour the icon has not got).
+std::string Account(const Image& shot);
+
 // Screenshot of the icon window (saved as name.png); whether the picture
-// appears in it, with a readable account of what was there in *seen.
+// appears in it, with an account of what was there in *seen.
 bool IconShows(HWND iconWindow, const Colours& picture, const char* name, std::string* seen);
 
 // Posts a mouse message to the icon window, as the pointer would send it.
