@@ -47,8 +47,8 @@ std::string ProgramPath(const char* name) {
   return dir.substr(0, dir.find_last_of("\\/") + 1) + name;
 }
 
-Program Start(const char* name, const std::string& arguments) {
-  return StartPath(ProgramPath(name), arguments);
+Program Start(const char* name, const std::string& arguments, const char* directory) {
+  return StartPath(ProgramPath(name), arguments, directory);
 }
 
 Program StartPath(const std::string& path, const std::string& arguments, const char* directory) {

@@ -22,10 +22,10 @@ struct Program {
 std::string ProgramPath(const char* name);
 
 // Starts name with the arguments, as the configuration program would: the
-// quoted path, a blank, then the monitor command line.
-Program Start(const char* name, const std::string& arguments);
-// The same for a program anywhere, in a working directory of its own
-// (null: this program's).
+// quoted path, a blank, then the monitor command line. It runs in the given
+// directory, or in this program's current directory when none is given.
+Program Start(const char* name, const std::string& arguments, const char* directory = nullptr);
+// The same for a program anywhere.
 Program StartPath(const std::string& path, const std::string& arguments, const char* directory = nullptr);
 
 // What the suite leaves in the system, for tests to clear before and after:

@@ -1,0 +1,54 @@
+// The tray monitor's display: keeps the icon picture, draws each reading
+// into it and runs the tray icon update, which turns the picture and the
+// tooltip text into the notification-area icon through the platform.
+#ifndef VELMORA_MONITOR_TRAY_TRAY_ICON_H
+#define VELMORA_MONITOR_TRAY_TRAY_ICON_H
+
+#include <stddef.h>
+
+#include "engine.h"
+#include "icon_picture.h"
+
+// At most 63 characters of a tip reach the icon.
+const size_t kIconTipRoom = 64;
+// The tip of a freshly added icon.
+extern const char kFirstTip[];
+
+class TrayIconPlatform {
+ public:
+  // Makes an icon of the picture and hands it with the tip to the
+  // notification area: added with the tray callback message when add is
+  // set, modified otherwise.
+  virtual void ShowIcon(bool add, const char* tip, const IconPicture& picture) = 0;
+
+ protected:
+  ~TrayIconPlatform() = default;
+};
+
+class TrayDisplay : public Display {
+ public:
+  TrayDisplay(const MonitorSettings* settings, TrayIconPlatform* platform);
+
+  // Start-up: the picture all zero, no icon yet.
+  void Reset();
+  // The tray icon update. The tooltip text (room bytes) is taken and
+  // emptied; an empty one means the icon does not exist yet and is added.
+  void UpdateIcon(char* tooltip, size_t room);
+  // The notification area has been created afresh: adds the icon again
+  // with the picture and the tip it showed last.
+  void AddIconAgain();
+
+  const IconPicture& Picture() const { return picture_; }
+
+  void ShowPassStarting(char* tip) override;
+  void ClearAfterPass() override;
+  void ShowSample(uint32_t freeMb, uint32_t totalMb, char* tip) override;
+
+ private:
+  const MonitorSettings* settings_;
+  TrayIconPlatform* platform_;
+  IconPicture picture_;
+  char shownTip_[kIconTipRoom];
+};
+
+#endif

@@ -1,0 +1,78 @@
+#include "tray_icon_win.h"
+
+#include <shellapi.h>
+#include <string.h>
+
+#include "engine_win.h"
+
+namespace {
+
+static_assert(sizeof(PictureHeader) == sizeof(BITMAPINFOHEADER) + kPaletteSize * sizeof(RGBQUAD),
+              "the picture header is laid out as the platform's");
+
+// The record size of the first notification-area interface: a 64-byte tip.
+const DWORD kNotifyRecordSize = NOTIFYICONDATAA_V1_SIZE;
+static_assert(kNotifyRecordSize == 88, "notify record of 88 bytes");
+static_assert(sizeof(reinterpret_cast<NOTIFYICONDATAA*>(0)->szTip) >= kIconTipRoom, "tip room");
+
+union BitmapInfo {
+  BITMAPINFO info;
+  unsigned char bytes[sizeof(PictureHeader)];
+};
+
+HBITMAP CreatePictureBitmap(HDC dc, const BitmapInfo& header, const void* bits) {
+  return CreateDIBitmap(dc, &header.info.bmiHeader, CBM_INIT, bits, &header.info, DIB_RGB_COLORS);
+}
+
+// A fresh icon of the picture; null when a bitmap or the icon could not be
+// made. Both bitmaps are gone again when it returns.
+HICON CreatePictureIcon(HWND window, const IconPicture& picture) {
+  BitmapInfo header;
+  memcpy(header.bytes, &kPictureHeader, sizeof header.bytes);
+  HDC dc = GetDC(window);
+  HBITMAP mask = CreatePictureBitmap(dc, header, kOpaqueMask);
+  HBITMAP colour = CreatePictureBitmap(dc, header, picture.bits);
+  HICON icon = nullptr;
+  if (mask != nullptr && colour != nullptr) {
+    ICONINFO info = {};
+    info.fIcon = TRUE;
+    info.hbmMask = mask;
+    info.hbmColor = colour;
+    icon = CreateIconIndirect(&info);
+  }
+  if (mask != nullptr) DeleteObject(mask);
+  if (colour != nullptr) DeleteObject(colour);
+  ReleaseDC(window, dc);
+  return icon;
+}
+
+class NotificationAreaIcon : public TrayIconPlatform {
+ public:
+  void ShowIcon(bool add, const char* tip, const IconPicture& picture) override {
+    HICON icon = CreatePictureIcon(g_monitorWindow, picture);
+    NOTIFYICONDATAA record = {};
+    record.cbSize = kNotifyRecordSize;
+    record.hWnd = g_monitorWindow;
+    record.uID = kTrayIconId;
+    record.uFlags = NIF_ICON | NIF_TIP | (add ? NIF_MESSAGE : 0);
+    record.uCallbackMessage = add ? kTrayCallbackMessage : 0;
+    record.hIcon = icon;
+    lstrcpynA(record.szTip, tip, kIconTipRoom);
+    Shell_NotifyIconA(add ? NIM_ADD : NIM_MODIFY, &record);
+    if (icon != nullptr) DestroyIcon(icon);
+  }
+};
+
+NotificationAreaIcon g_notificationArea;
+
+}  // namespace
+
+TrayIconPlatform* NotificationArea() { return &g_notificationArea; }
+
+void RemoveTrayIcon(HWND window) {
+  NOTIFYICONDATAA record = {};
+  record.cbSize = kNotifyRecordSize;
+  record.hWnd = window;
+  record.uID = kTrayIconId;
+  Shell_NotifyIconA(NIM_DELETE, &record);
+}
