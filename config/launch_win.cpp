@@ -31,7 +31,7 @@ bool Win32Launch::CurrentDirectory(char* dir, size_t room) {
 }
 
 bool Win32Launch::ProgramDirectory(char* dir, size_t room) {
-  char path[MAX_PATH + 1];
+  char path[MAX_PATH + 1] = "";
   DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
   if (n == 0 || n >= sizeof path) return false;
   char* slash = strrchr(path, '\\');

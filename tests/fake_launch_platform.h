@@ -58,7 +58,7 @@ class FakeLaunch : public LaunchPlatform {
     return true;
   }
   bool ReadRunData(RunKey key, const char* name, char* data, size_t room) override {
-    auto& values = run[Root(key)];
+    const auto& values = run[Root(key)];
     auto it = values.find(name);
     if (it == values.end() || it->second.size() >= room) return false;
     memcpy(data, it->second.c_str(), it->second.size() + 1);

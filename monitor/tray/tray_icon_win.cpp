@@ -57,7 +57,10 @@ class NotificationAreaIcon : public TrayIconPlatform {
     record.uFlags = NIF_ICON | NIF_TIP | (add ? NIF_MESSAGE : 0);
     record.uCallbackMessage = add ? kTrayCallbackMessage : 0;
     record.hIcon = icon;
-    lstrcpynA(record.szTip, tip, kIconTipRoom);
+    size_t n = strlen(tip);
+    if (n >= kIconTipRoom) n = kIconTipRoom - 1;
+    memcpy(record.szTip, tip, n);
+    record.szTip[n] = '\0';
     Shell_NotifyIconA(add ? NIM_ADD : NIM_MODIFY, &record);
     if (icon != nullptr) DestroyIcon(icon);
   }

@@ -84,6 +84,7 @@ void DrawGauge(Picture* p, int height) {
   Clear(p, 16, 16);
   for (int level = 1; level <= height; ++level) {
     for (int column = 1; column <= 14; ++column) {
+      // cppcheck-suppress duplicateValueTernary
       p->pixel[15 - level][column] = static_cast<uint8_t>(column % 2 ? kLcdColour & 15 : kLcdColour >> 4);
     }
   }

@@ -38,7 +38,7 @@ void BM_DrawPicture(benchmark::State& state) {
   IconPicture p;
   ResetPicture(&p);
   uint32_t freeMb = 0;
-  for (auto _ : state) {
+  for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores)
     DrawPicture(&p, freeMb, 2047, style, font);
     benchmark::DoNotOptimize(p.bits[64]);
     freeMb = (freeMb + 37) % 2048;
@@ -55,7 +55,7 @@ void BM_ForcedRedraw(benchmark::State& state) {
   ParseMonitorCommandLine(lines[state.range(0)], kTrayOptions, &e.settings, &e.backoff);
   TrayDisplay display(&e.settings, &area);
   AttachEngine(&e, &platform, &display);
-  for (auto _ : state) SamplingUpdate(&e, true);
+  for (auto _ : state) SamplingUpdate(&e, true);  // NOLINT(clang-analyzer-deadcode.DeadStores)
   benchmark::DoNotOptimize(area.shown);
 }
 
@@ -68,7 +68,7 @@ void BM_UnchangedDigitTickThroughTheTray(benchmark::State& state) {
   TrayDisplay display(&e.settings, &area);
   AttachEngine(&e, &platform, &display);
   SamplingUpdate(&e, true);
-  for (auto _ : state) SamplingUpdate(&e, false);
+  for (auto _ : state) SamplingUpdate(&e, false);  // NOLINT(clang-analyzer-deadcode.DeadStores)
   if (area.shown != 1) state.SkipWithError("an unchanged tick redrew");
 }
 

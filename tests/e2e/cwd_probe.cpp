@@ -3,7 +3,7 @@
 #include <windows.h>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  char path[MAX_PATH];
+  char path[MAX_PATH] = "";
   DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
   while (n > 0 && path[n - 1] != '\\' && path[n - 1] != '/') --n;
   lstrcpyA(path + n, "cwd_probe.part");

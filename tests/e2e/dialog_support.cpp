@@ -108,65 +108,9 @@ HWND FocusedWindow(HWND dialog) {
 
 // ---- Screenshots -----------------------------------------------------------
 
-namespace {
-
-typedef char*(CDECL* UnixFileName)(const wchar_t*);
-
-// The Unix path of a Windows path (Wine only); empty when there is none.
-std::string UnixPath(const std::string& windowsPath) {
-  FARPROC found = GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name");
-  UnixFileName convert = reinterpret_cast<UnixFileName>(reinterpret_cast<void*>(found));
-  if (convert == nullptr) return "";
-  std::wstring wide(windowsPath.begin(), windowsPath.end());
-  char* unix = convert(wide.c_str());
-  if (unix == nullptr) return "";
-  std::string path = unix;
-  HeapFree(GetProcessHeap(), 0, unix);
-  return path;
-}
-
-bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-bool LoadPpm(const std::string& path, Image* image) {
-  FILE* f = fopen(path.c_str(), "rb");
-  if (f == nullptr) return false;
-  int maximum = 0;
-  bool ok = fscanf(f, "P6 %d %d %d", &image->width, &image->height, &maximum) == 3 && maximum == 255 &&
-            fgetc(f) != EOF && image->width > 0 && image->height > 0;
-  if (ok) {
-    image->rgb.resize(static_cast<size_t>(image->width) * image->height * 3);
-    ok = fread(image->rgb.data(), 1, image->rgb.size(), f) == image->rgb.size();
-  }
-  fclose(f);
-  return ok;
-}
-
-}  // namespace
-
 bool TakeScreenshot(const char* name, Image* image) {
-  std::string folder = ProgramPath("") + "..\\e2e-screenshots";
-  CreateDirectoryA(folder.c_str(), nullptr);
-  std::string ppm = folder + "\\" + name + ".ppm";
-  DeleteFileA(ppm.c_str());
-  std::string unixFolder = UnixPath(folder);
-  if (unixFolder.empty()) return false;
-  std::string base = unixFolder + "/" + name;
-  // import writes as it goes: the finished file appears by its rename.
-  std::string line = "/bin/sh -c \"PATH=/usr/local/bin:/usr/bin:/bin; import -window root -depth 8 '" + base +
-                     ".part.ppm' && convert '" + base + ".part.ppm' '" + base + ".png' && mv '" + base +
-                     ".part.ppm' '" + base + ".ppm'\"";
-  std::vector<char> buffer(line.begin(), line.end());
-  buffer.push_back('\0');
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info = {};
-  if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
-    return false;
-  }
-  if (info.hThread != nullptr) CloseHandle(info.hThread);
-  if (info.hProcess != nullptr) CloseHandle(info.hProcess);
-  if (!WaitUntil([&] { return FileExists(ppm); })) return false;
-  return LoadPpm(ppm, image);
+  RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  return Screenshot(screen, name, image);
 }
 
 // ---- Drawn text ----------------------------------------------------------

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "e2e_support.h"
+#include "screenshot.h"
 
 // Visible dialogs (class #32770) of pid (0: any) with this caption; owner
 // null: any owner.
@@ -38,16 +39,8 @@ bool SendClick(HWND dialog, int id);
 // The control with the keyboard focus in the dialog's thread.
 HWND FocusedWindow(HWND dialog);
 
-// A screenshot of the whole screen, RGB, rows from the top.
-struct Image {
-  int width = 0;
-  int height = 0;
-  std::vector<unsigned char> rgb;
-};
-
-// Takes a screenshot of the display with ImageMagick's import, saves it as
-// NAME.ppm (and NAME.png) in the build tree's e2e-screenshots folder and
-// loads it.
+// A screenshot of the whole screen, saved as screenshot_NAME.png beside the
+// test programs and loaded.
 bool TakeScreenshot(const char* name, Image* image);
 
 // Whether a static control shows text on the screen with its glyphs: the
