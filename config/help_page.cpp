@@ -4,10 +4,11 @@
 
 #include "resource.h"
 #include "text.h"
+#include "version.h"
 
 const char kFaqPageFile[] = "Velmora_FAQS.html";
 const char kHomePageFile[] = "index.html";
-const char kAuthorAddress[] = "velmora@example.org";
+const char kAuthorAddress[] = VELMORA_AUTHOR_MAIL;
 const char kMailSubject[] = "Velmora v1.6";
 
 namespace {

@@ -90,9 +90,9 @@ TEST(AboutText, SevenLines) {
   EXPECT_STREQ(kAboutText,
                "Velmora v1.6\n"
                "\n"
-               "By the Velmora authors\t\t\tauthors@velmora.example\n"
+               "By the Velmora authors\t\t\tvelmora@example.org\n"
                "\n"
-               "http://www.velmora.example/software/Velmora/index.html\n"
+               "http://www.velmora.example/\n"
                "\n"
                "Note: Use VelmoraConfig.exe for full Help");
   std::string text = kAboutText;

@@ -8,9 +8,9 @@
 const char kAboutText[] =
     "Velmora v" VELMORA_NUMBER(VELMORA_VERSION_MAJOR) "." VELMORA_NUMBER(VELMORA_VERSION_MINOR) "\n"
     "\n"
-    "By the Velmora authors\t\t\tauthors@velmora.example\n"
+    "By " VELMORA_AUTHOR_NAME "\t\t\t" VELMORA_AUTHOR_MAIL "\n"
     "\n"
-    "http://www.velmora.example/software/Velmora/index.html\n"
+    VELMORA_HOME_PAGE "\n"
     "\n"
     "Note: Use VelmoraConfig.exe for full Help";
 
