@@ -15,8 +15,8 @@ build/bench/tests/bench/velmora_bench --benchmark_repetitions=5 --benchmark_repo
 echo "== engine (mean of 5 runs)"
 awk -F, 'NR > 1 && $1 ~ /_mean"$/ {
   name = $1; gsub(/"|_mean/, "", name)
-  printf "%-32s %14.1f %s\n", name, $3, $5
-}' "$out"
+  printf "%-36s %14.1f %s\n", name, $3, $5
+}' "$out" | sort
 
 echo "== free pass against bare malloc + fill + free"
 awk -F, 'NR > 1 && $1 ~ /_mean"$/ {
@@ -27,7 +27,7 @@ awk -F, 'NR > 1 && $1 ~ /_mean"$/ {
 }
 END {
   for (mb in pass) if (mb in bare)
-    printf "%-32s %14.3f\n", "free pass / bare, " mb " MB", pass[mb] / bare[mb]
+    printf "%-36s %14.3f\n", "free pass / bare, " mb " MB", pass[mb] / bare[mb]
 }' "$out" | sort
 
 echo "== program sizes"
