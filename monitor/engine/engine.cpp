@@ -2,6 +2,8 @@
 
 #include <string.h>
 
+#include "text_writer.h"
+
 const char kFreeingTip[] = "Attempting to Free RAM";
 
 namespace {
@@ -38,22 +40,6 @@ void FreePieces(EnginePlatform* platform, uint32_t amount, uint32_t freeAmount) 
   }
   for (int i = 0; i < obtained; ++i) platform->Release(pieces[i]);
   FreeOneBlock(platform, pieceSize < freeAmount ? freeAmount : kTinyFollowUp);
-}
-
-char* AppendNumber(char* out, const char* end, uint32_t value) {
-  char digits[10];
-  int n = 0;
-  do {
-    digits[n++] = static_cast<char>('0' + value % 10);
-    value /= 10;
-  } while (value != 0);
-  while (n > 0 && out < end) *out++ = digits[--n];
-  return out;
-}
-
-char* AppendText(char* out, const char* end, const char* text) {
-  while (*text != '\0' && out < end) *out++ = *text++;
-  return out;
 }
 
 }  // namespace
@@ -110,13 +96,13 @@ bool FreeInPieces(char defragment, uint32_t amount, uint32_t totalBytes) {
 
 void FormatSampleTip(char* out, size_t room, uint32_t freeMb, uint32_t pageMb) {
   if (room == 0) return;
-  char* end = out + room - 1;
-  char* p = AppendText(out, end, "RAM: ");
-  p = AppendNumber(p, end, freeMb);
-  p = AppendText(p, end, "M  Page: ");
-  p = AppendNumber(p, end, pageMb);
-  p = AppendText(p, end, "M");
-  *p = '\0';
+  TextWriter w = TextWriter::Over(out, room);
+  w.Text("RAM: ");
+  w.Number(freeMb);
+  w.Text("M  Page: ");
+  w.Number(pageMb);
+  w.Text("M");
+  w.Finish();
 }
 
 void ZeroFill(void* block, size_t bytes) {

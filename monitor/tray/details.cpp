@@ -1,5 +1,6 @@
 #include "details.h"
 
+#include "text_writer.h"
 #include "version.h"
 
 #define VELMORA_TEXT(x) #x
@@ -20,30 +21,6 @@ namespace {
 
 const int kNumberWidth = 6;
 
-struct Writer {
-  char* out;
-  char* end;  // the last byte, kept for the NUL
-
-  void Char(char c) {
-    if (out < end) *out++ = c;
-  }
-  void Text(const char* text) {
-    while (*text != '\0') Char(*text++);
-  }
-  // Unsigned decimal, right-aligned in the width; a wider number takes
-  // more room.
-  void Number(uint32_t value, int width) {
-    char digits[10];
-    int n = 0;
-    do {
-      digits[n++] = static_cast<char>('0' + value % 10);
-      value /= 10;
-    } while (value != 0);
-    for (int pad = width - n; pad > 0; --pad) Char(' ');
-    while (n > 0) Char(digits[--n]);
-  }
-};
-
 struct Line {
   const char* word;
   const char* label;
@@ -62,7 +39,7 @@ void FormatDetails(char* out, size_t room, const MemoryStatus& status, bool byte
   if (room == 0) return;
   const uint32_t amounts[6] = {status.totalPhys,     status.availPhys,    status.totalPageFile,
                                status.availPageFile, status.totalVirtual, status.availVirtual};
-  Writer w = {out, out + room - 1};
+  TextWriter w = TextWriter::Over(out, room);
   for (int i = 0; i < 6; ++i) {
     w.Text(kLines[i].word);
     w.Text(kLines[i].label);
@@ -70,5 +47,5 @@ void FormatDetails(char* out, size_t room, const MemoryStatus& status, bool byte
     w.Char(byteUnits ? ' ' : 'M');
     w.Text(kLines[i].after);
   }
-  *w.out = '\0';
+  w.Finish();
 }

@@ -1,0 +1,38 @@
+// Writing a text into a fixed buffer: everything past the room is dropped,
+// and the last byte is always left for the terminating NUL.
+#ifndef VELMORA_COMMON_TEXT_WRITER_H
+#define VELMORA_COMMON_TEXT_WRITER_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+struct TextWriter {
+  char* out;
+  char* end;  // the last byte, kept for the NUL
+
+  // A writer over room bytes (room at least 1).
+  static TextWriter Over(char* buffer, size_t room) { return TextWriter{buffer, buffer + room - 1}; }
+
+  void Char(char c) {
+    if (out < end) *out++ = c;
+  }
+  void Text(const char* text) {
+    while (*text != '\0') Char(*text++);
+  }
+  // Unsigned decimal, right-aligned in the width (0: no padding); a wider
+  // number takes more room.
+  void Number(uint32_t value, int width = 0) {
+    char digits[10];
+    int n = 0;
+    do {
+      digits[n++] = static_cast<char>('0' + value % 10);
+      value /= 10;
+    } while (value != 0);
+    for (int pad = width - n; pad > 0; --pad) Char(' ');
+    while (n > 0) Char(digits[--n]);
+  }
+  // Ends the text; the writer is spent.
+  void Finish() { *out = '\0'; }
+};
+
+#endif
