@@ -11,8 +11,6 @@ const char kRunHiddenMessage[] = "To select \"Run hidden\" you must specify non-
 namespace {
 
 // The platform's ids of OK (also Enter) and Cancel (also Escape).
-const int kIdOk = 1;
-const int kIdCancel = 2;
 const uint32_t kSystemCommandMask = 0xFFF0u;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
@@ -226,8 +224,8 @@ DialogAction ConfigDialog::OnCommand(int id) {
       LoadExchange();
       return kDialogStays;
     case IDC_SHOW_HELP: return kDialogShowsHelp;
-    case kIdOk: return Confirm();
-    case kIdCancel: return kDialogEndsCancel;
+    case IDC_DIALOG_OK: return Confirm();
+    case IDC_DIALOG_CANCEL: return kDialogEndsCancel;
   }
   return kDialogDefault;
 }

@@ -13,8 +13,6 @@ const char kMailSubject[] = "Velmora v1.6";
 
 namespace {
 
-const int kIdOk = 1;      // also Enter
-const int kIdCancel = 2;  // Escape and the close box
 
 const char kMailScheme[] = "mailto:";
 const char kSubjectQuery[] = "?subject=";
@@ -58,8 +56,8 @@ HelpAction HelpPageCommand(int id, HelpLink* link) {
     case IDC_LINK_FAQ: *link = kFaqLink; return kHelpOpensLink;
     case IDC_LINK_HOME: *link = kHomeLink; return kHelpOpensLink;
     case IDC_LINK_MAIL: *link = kMailLink; return kHelpOpensLink;
-    case kIdOk:
-    case kIdCancel: return kHelpEnds;
+    case IDC_DIALOG_OK:
+    case IDC_DIALOG_CANCEL: return kHelpEnds;
   }
   return kHelpDefault;
 }

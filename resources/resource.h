@@ -14,6 +14,11 @@
 
 // ---- VelmoraConfig.exe -------------------------------------------------
 
+// The dialogs' OK and Cancel (Enter, Escape and the close box), as the
+// platform numbers them.
+#define IDC_DIALOG_OK 1
+#define IDC_DIALOG_CANCEL 2
+
 // Templates, strings, icon and bitmaps.
 #define IDD_HELP_PAGE 100
 #define IDS_ABOUT_ITEM 101
