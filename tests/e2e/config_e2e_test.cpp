@@ -154,6 +154,12 @@ class ConfigE2E : public ::testing::Test {
     return dialog;
   }
   const Program& program() const { return program_; }
+  // OK ends with the start of the tray monitor from the program directory;
+  // it is waited for so that it is closed with this test, not left for the
+  // next one to find.
+  static void ExpectTrayMonitorStarted() {
+    EXPECT_NE(WaitForWindow("Velmora", "Velmora", 0), nullptr) << "OK started no monitor";
+  }
 
   std::string Edits(HWND dialog) {
     return EditText(dialog, kInterval) + " " + EditText(dialog, kThreshold) + " " + EditText(dialog, kToFree) + " " +
@@ -396,6 +402,7 @@ TEST_F(ConfigE2E, OkWritesTheTwelveValuesWithTheirTypes) {
   SetEditText(dialog, kInterval, " 3 ");
   PostClick(dialog, IDOK);
   EXPECT_EQ(WaitForExit(program()), 0u);
+  ExpectTrayMonitorStarted();
   const std::vector<Stored> stored = ReadStore();
   const struct {
     const char* name;
@@ -461,6 +468,7 @@ TEST_F(ConfigE2E, OddlyTypedValuesShowTheFallbacksAndSaveACleanStore) {
   EXPECT_EQ(Edits(dialog), "5 0 0 0");
   PostClick(dialog, IDOK);
   EXPECT_EQ(WaitForExit(program()), 0u);
+  ExpectTrayMonitorStarted();
   const std::vector<Stored> stored = ReadStore();
   ASSERT_EQ(stored.size(), 12u);
   for (const Stored& v : stored) {

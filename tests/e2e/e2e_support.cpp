@@ -117,7 +117,8 @@ const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 void CloseAllMonitors() {
   for (int round = 0; round < 20; ++round) {
-    HWND window = FindWindowA(nullptr, "Velmora");
+    HWND window = FindWindowA("Velmora", nullptr);
+    if (window == nullptr) window = FindWindowA(nullptr, "Velmora");
     if (window == nullptr) return;
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);

@@ -29,8 +29,9 @@ Program Start(const char* name, const std::string& arguments, const char* direct
 Program StartPath(const std::string& path, const std::string& arguments, const char* directory = nullptr);
 
 // What the suite leaves in the system, for tests to clear before and after:
-// every monitor window (closed, and its process waited for), the Run values "Velmora" of
-// both Run keys, and the settings keys.
+// every monitor window, found by class or by title "Velmora" (closed, and
+// its process waited for), the Run values "Velmora" of both Run keys, and the
+// settings keys.
 void CloseAllMonitors();
 void DeleteRunValues();
 void RemoveSettingsKeys();

@@ -135,6 +135,9 @@ TEST_F(LaunchE2E, AutostartOffRemovesTheRunValue) {
   PostClick(dialog, kOk);
   ASSERT_EQ(WaitForExit(first), 0u);
   ASSERT_NE(RunValue(HKEY_LOCAL_MACHINE), "(none)");
+  // The monitor it started is up before the second confirmation closes it.
+  Started s;
+  ASSERT_TRUE(WaitUntil([&] { return ReadStarted("Velmora.exe", &s); })) << "no monitor was started";
 
   Program second;
   dialog = Open(&second);
