@@ -10,7 +10,7 @@ const char kRunHiddenMessage[] = "To select \"Run hidden\" you must specify non-
 
 namespace {
 
-// The platform's ids of OK (also Enter) and Cancel (also Escape).
+// The low four bits of a system command are the platform's own.
 const uint32_t kSystemCommandMask = 0xFFF0u;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }

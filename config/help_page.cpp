@@ -13,7 +13,6 @@ const char kMailSubject[] = "Velmora v1.6";
 
 namespace {
 
-
 const char kMailScheme[] = "mailto:";
 const char kSubjectQuery[] = "?subject=";
 

@@ -8,6 +8,7 @@
 
 #include "e2e_support.h"
 #include "dialog_support.h"
+#include "resource.h"
 
 namespace {
 
@@ -18,14 +19,19 @@ const char* const kStoreKeys[] = {"Software\\Velmora\\Velmora\\Settings", "Softw
                                   "Software\\Velmora"};
 const DWORD kMegabyte = 1u << 20;
 
-// Control ids of the configuration dialog and the help page.
+// Control ids of the configuration dialog and the help page, by the
+// program's own names (the template tests pin their numbers).
 enum {
-  kInterval = 1000, kToFree = 1001, kThreshold = 1002, kToReach = 1024,
-  kNormal = 1003, kGreen = 1004, kWhite = 1005, kGraph1 = 1009, kGraph2 = 1019, kGraph3 = 1020,
-  kMBytes = 1006, kBytes = 1007, kLow = 1016, kNever = 1017, kAlways = 1018,
-  kAutoStart = 1010, kRunHidden = 1011, kSound = 1014, kAlwaysFree = 1023, kFreeExtra = 1063, kReachTarget = 1064,
-  kDefault = 1008, kHelp = 1015, kSecondsLabel = 1044, kFreeingLabel = 1042,
-  kVersionLine = 1040, kIntervalHeading = 1025, kThresholdHeading = 1031,
+  kInterval = IDC_UPDATE_INTERVAL, kToFree = IDC_MEMORY_TO_FREE, kThreshold = IDC_MEMORY_THRESHOLD,
+  kToReach = IDC_MEMORY_TO_REACH,
+  kNormal = IDC_STYLE_NORMAL, kGreen = IDC_STYLE_GREEN, kWhite = IDC_STYLE_WHITE, kGraph1 = IDC_STYLE_GRAPH1,
+  kGraph2 = IDC_STYLE_GRAPH2, kGraph3 = IDC_STYLE_GRAPH3,
+  kMBytes = IDC_DETAIL_MBYTES, kBytes = IDC_DETAIL_BYTES,
+  kLow = IDC_DEFRAG_LOW, kNever = IDC_DEFRAG_NEVER, kAlways = IDC_DEFRAG_ALWAYS,
+  kAutoStart = IDC_AUTO_START, kRunHidden = IDC_RUN_HIDDEN, kSound = IDC_SOUND, kAlwaysFree = IDC_ALWAYS_FREE,
+  kFreeExtra = IDC_FREE_EXTRA, kReachTarget = IDC_REACH_TARGET,
+  kDefault = IDC_DEFAULT, kHelp = IDC_SHOW_HELP, kSecondsLabel = IDC_LABEL_SECONDS, kFreeingLabel = IDC_LABEL_FREEING,
+  kVersionLine = IDC_HELP_VERSION, kIntervalHeading = IDC_HELP_INTERVAL, kThresholdHeading = IDC_HELP_THRESHOLD,
 };
 
 const int kCheckable[] = {kNormal, kGreen, kWhite, kGraph1, kGraph2, kGraph3, kMBytes, kBytes, kLow,

@@ -8,12 +8,13 @@
 
 #include "dialog_support.h"
 #include "e2e_support.h"
+#include "resource.h"
 
 namespace {
 
 const wchar_t kCaption[] = L"Velmora 配置";
 const char kProgramDir[] = "C:\\Velmora Launch";
-enum { kOk = 1, kCancel = 2, kAutoStart = 1010, kRunHidden = 1011, kToFree = 1001, kThreshold = 1002 };
+enum { kOk = IDC_DIALOG_OK, kCancel = IDC_DIALOG_CANCEL, kAutoStart = IDC_AUTO_START, kRunHidden = IDC_RUN_HIDDEN };
 
 std::string InDir(const char* name) { return std::string(kProgramDir) + "\\" + name; }
 
