@@ -8,7 +8,9 @@ bin=$(cd "${1:?usage: start-suite.sh BIN_DIR}" && pwd)
 top=$(cd "$(dirname "$0")/.." && pwd)
 state=$top/build/run
 mkdir -p "$state"
-export WINEPREFIX=${WINEPREFIX:-$state/prefix} WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX=${WINEPREFIX:-$state/prefix}
+# shellcheck source=wine-env.sh
+. "$top/scripts/wine-env.sh"
 
 virtual=
 if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
@@ -28,12 +30,12 @@ cleanup() {
 }
 trap cleanup EXIT INT TERM
 
-[ -d "$WINEPREFIX" ] || { echo "Creating the Wine prefix $WINEPREFIX (once)."; wineboot -i >/dev/null 2>&1; wineserver -w; }
+[ -d "$WINEPREFIX" ] || { echo "Creating the Wine prefix $WINEPREFIX (once)."; "$wine64" wineboot -i >/dev/null 2>&1; wineserver -w; }
 # The dialogs ask for SimSun: show it with the CJK font that setup installs.
 bash "$top/scripts/wine-fonts.sh" >"$state/fonts.log" 2>&1
 
 echo "Opening the configuration dialog (VelmoraConfig.exe): OK stores the settings, Cancel changes nothing."
-wine "$bin/VelmoraConfig.exe" >"$state/config.log" 2>&1 < /dev/null &
+"$wine64" "$bin/VelmoraConfig.exe" >"$state/config.log" 2>&1 < /dev/null &
 
 if [ -n "$virtual" ]; then
   # Wait for the dialog to appear (at most 20 s), give it a moment to paint.

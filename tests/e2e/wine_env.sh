@@ -10,7 +10,8 @@ set -u
 cmd=${1:?usage: wine_env.sh start|run|stop STATE ...}
 state=${2:?state folder}
 shift 2
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# shellcheck source=../../scripts/wine-env.sh
+. "$(dirname "$0")/../../scripts/wine-env.sh"
 
 load_env() {
   [ -f "$state/env" ] || { echo "wine_env: no session in $state (start it first)" >&2; exit 1; }
@@ -40,10 +41,16 @@ start() {
   setsid openbox >"$state/openbox.log" 2>&1 < /dev/null &
   echo $! > "$state/openbox.pid"
   printf 'DISPLAY=%s\nWINEPREFIX=%s\n' "$DISPLAY" "$WINEPREFIX" > "$state/env"
-  wineboot -i >"$state/wineboot.log" 2>&1 < /dev/null
+  "$wine64" wineboot -i >"$state/wineboot.log" 2>&1 < /dev/null
   wineserver -w
   # The dialogs ask for SimSun; map it to the CJK font we install.
   bash "$(dirname "$0")/../../scripts/wine-fonts.sh" >"$state/regedit.log" 2>&1 < /dev/null
+  # A program that crashes ends at once, as a failed test, instead of
+  # starting Wine's debugger (which the emulator cannot run).
+  local aedebug='HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' view
+  for view in 32 64; do
+    "$wine64" reg delete "$aedebug" /v Debugger /f /reg:$view >>"$state/regedit.log" 2>&1 < /dev/null
+  done
   setsid wineserver -p 600 >/dev/null 2>&1 < /dev/null
   echo "wine_env: Wine session on display $DISPLAY, prefix $WINEPREFIX"
 }
@@ -51,7 +58,7 @@ start() {
 run() {
   load_env
   local out=$state/run.$$.out
-  wine "$@" >"$out" 2>&1 < /dev/null
+  "$wine64" "$@" >"$out" 2>&1 < /dev/null
   local rc=$?
   cat "$out"
   rm -f "$out"
