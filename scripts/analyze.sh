@@ -8,14 +8,26 @@ cd "$(dirname "$0")/.."
 cmake --preset host >/dev/null
 cmake --preset bench >/dev/null
 cmake --preset win32 >/dev/null
+# The x64 test programs' own build, configured for its compile commands.
+cmake --build --preset win32 --target velmora_e2e_x64-configure >/dev/null
 failed=0
 
 host_sources=$(git ls-files '*.cpp' | grep -vE '_win\.cpp$|^tests/e2e/|^tests/fuzz/|^tests/bench/|^resources/art/' || true)
 bench_sources=$(git ls-files 'tests/bench/*.cpp' || true)
-win_sources=$(git ls-files '*_win.cpp' 'tests/e2e/*.cpp' || true)
+# Windows sources with the flags of the build that compiles them: the 32-bit
+# one, or else the x64 one of the test programs.
+win_sources= x64_sources=
+for f in $(git ls-files '*_win.cpp' 'tests/e2e/*.cpp'); do
+  if grep -qF "\"file\": \"$PWD/$f\"" build/win32/compile_commands.json; then
+    win_sources+=" $f"
+  else
+    x64_sources+=" $f"
+  fi
+done
 gxx=/usr/lib/gcc/i686-w64-mingw32/$(i686-w64-mingw32-gcc-posix -dumpversion)/include/c++
+gxx64=/usr/lib/gcc/x86_64-w64-mingw32/$(x86_64-w64-mingw32-gcc-posix -dumpversion)/include/c++
 
-echo "clang-tidy: $(echo $host_sources | wc -w) host sources, $(echo $win_sources | wc -w) Windows sources"
+echo "clang-tidy: $(echo $host_sources | wc -w) host sources, $(echo $win_sources $x64_sources | wc -w) Windows sources"
 jobs=$(nproc 2>/dev/null || echo 2)
 report=build/clang-tidy.txt
 {
@@ -26,6 +38,9 @@ report=build/clang-tidy.txt
   printf '%s\n' $win_sources | xargs -P "$jobs" -n 2 clang-tidy -p build/win32 --quiet \
     --extra-arg=--target=i686-w64-mingw32 --extra-arg=-isystem"$gxx" --extra-arg=-isystem"$gxx/i686-w64-mingw32" \
     2>/dev/null || true
+  printf '%s\n' $x64_sources | xargs -P "$jobs" -n 2 clang-tidy -p build/win32/e2e-x64 --quiet \
+    --extra-arg=--target=x86_64-w64-mingw32 --extra-arg=-isystem"$gxx64" \
+    --extra-arg=-isystem"$gxx64/x86_64-w64-mingw32" 2>/dev/null || true
 } > "$report"
 if grep -qE 'warning:|error:' "$report"; then
   grep -E 'warning:|error:' -A3 "$report"

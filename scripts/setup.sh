@@ -26,10 +26,11 @@ apt_install() {
 command -v apt-get >/dev/null && command -v dpkg >/dev/null ||
   die "this script needs a Debian or Ubuntu system (apt-get and dpkg)"
 
-# Host tools and libraries, then the 32-bit Windows side.
+# Host tools and libraries, then the Windows side: the 32-bit programs, the
+# x64 test programs and Wine.
 host_pkgs=(cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev
            clang libclang-rt-dev clang-tidy cppcheck gcovr
-           g++-mingw-w64-i686 binutils-mingw-w64-i686 nsis
+           g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64-posix nsis
            xvfb openbox x11-utils imagemagick fonts-wqy-microhei)
 wine_pkgs=(wine wine64 wine32:i386)
 

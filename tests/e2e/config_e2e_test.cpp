@@ -79,10 +79,7 @@ std::vector<BYTE> Number(DWORD v) {
 // MemoryToFree and MemoryThreshold for this machine, by the installed-memory
 // table.
 void MachineDefaults(DWORD* toFree, DWORD* threshold) {
-  MEMORYSTATUS m;
-  m.dwLength = sizeof m;
-  GlobalMemoryStatus(&m);
-  DWORD n = static_cast<DWORD>(m.dwTotalPhys) >> 20;
+  DWORD n = ProgramsTotalPhys() >> 20;
   const struct {
     DWORD above, toFree, threshold;
   } table[] = {{130, 28, 4}, {98, 20, 4}, {66, 16, 4}, {42, 10, 4}, {34, 8, 2}, {18, 4, 2}, {0, 3, 1}};
@@ -96,10 +93,7 @@ void MachineDefaults(DWORD* toFree, DWORD* threshold) {
 }
 
 DWORD InstalledMegabytes() {
-  MEMORYSTATUS m;
-  m.dwLength = sizeof m;
-  GlobalMemoryStatus(&m);
-  DWORD n = static_cast<DWORD>(m.dwTotalPhys) >> 20;
+  DWORD n = ProgramsTotalPhys() >> 20;
   return n == 0 ? 1 : n;
 }
 
@@ -361,7 +355,7 @@ TEST_F(ConfigE2E, TheSystemMenuEndsWithTheAboutItem) {
   // Open the window menu from the keyboard, step up from the first item
   // to the last one and pick it: the help page opens.
   PostMessageA(dialog, WM_SYSCOMMAND, SC_KEYMENU, ' ');
-  HWND menu = WaitForWindow("#32768", nullptr, program().pid);
+  HWND menu = WaitForMenu(program().pid);
   ASSERT_NE(menu, nullptr) << "no window menu";
   PostMessageA(menu, WM_KEYDOWN, VK_UP, 0);
   PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);

@@ -96,7 +96,7 @@ void PostClick(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CL
 
 bool SendClick(HWND dialog, int id) {
   DWORD_PTR result;
-  return SendMessageTimeoutA(GetDlgItem(dialog, id), BM_CLICK, 0, 0, SMTO_NORMAL, 5000, &result) != 0;
+  return SendMessageTimeoutA(GetDlgItem(dialog, id), BM_CLICK, 0, 0, SMTO_NORMAL, kDeadlineMs, &result) != 0;
 }
 
 HWND FocusedWindow(HWND dialog) {

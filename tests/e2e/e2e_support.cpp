@@ -10,6 +10,7 @@ struct Search {
   const char* windowClass;
   const char* title;
   DWORD pid;
+  bool visible;  // only visible windows
   std::vector<HWND> found;
 };
 
@@ -28,12 +29,13 @@ BOOL CALLBACK Collect(HWND window, LPARAM context) {
     GetWindowThreadProcessId(window, &owner);
     if (owner != s->pid) return TRUE;
   }
+  if (s->visible && !IsWindowVisible(window)) return TRUE;
   s->found.push_back(window);
   return TRUE;
 }
 
-std::vector<HWND> Find(const char* windowClass, const char* title, DWORD pid) {
-  Search s = {windowClass, title, pid, {}};
+std::vector<HWND> Find(const char* windowClass, const char* title, DWORD pid, bool visible = false) {
+  Search s = {windowClass, title, pid, visible, {}};
   EnumWindows(Collect, reinterpret_cast<LPARAM>(&s));
   return s.found;
 }
@@ -84,6 +86,18 @@ std::vector<HWND> FindWindows(const char* windowClass, const char* title) {
   return Find(windowClass, title, 0);
 }
 
+HWND WaitForMenu(DWORD pid, DWORD deadlineMs) {
+  HWND menu = nullptr;
+  WaitUntil(
+      [&] {
+        std::vector<HWND> found = Find("#32768", nullptr, pid, true);
+        menu = found.empty() ? nullptr : found[0];
+        return menu != nullptr;
+      },
+      deadlineMs);
+  return menu;
+}
+
 DWORD WaitForExit(const Program& p, DWORD deadlineMs) {
   if (WaitForSingleObject(p.process, deadlineMs) != WAIT_OBJECT_0) return kStillRunning;
   DWORD code = kStillRunning;
@@ -102,7 +116,7 @@ void EndStartedPrograms() {
   for (const Program& p : g_started) {
     if (WaitForSingleObject(p.process, 0) == WAIT_TIMEOUT) {
       TerminateProcess(p.process, 1);
-      WaitForSingleObject(p.process, 5000);
+      WaitForSingleObject(p.process, kDeadlineMs);
     }
     CloseHandle(p.process);
   }
@@ -124,11 +138,12 @@ void CloseAllMonitors() {
     GetWindowThreadProcessId(window, &pid);
     HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
     DWORD_PTR result;
-    SendMessageTimeoutA(window, WM_CLOSE, 0, 0, SMTO_NORMAL, 5000, &result);
-    WaitUntil([&] { return !IsWindow(window); }, 5000);
+    // A monitor in the middle of a free pass answers only after it.
+    SendMessageTimeoutA(window, WM_CLOSE, 0, 0, SMTO_NORMAL, kDeadlineMs, &result);
+    WaitUntil([&] { return !IsWindow(window); });
     // Its files stay in use until the process has ended.
     if (process != nullptr) {
-      WaitForSingleObject(process, 5000);
+      WaitForSingleObject(process, kDeadlineMs);
       CloseHandle(process);
     }
   }
@@ -138,7 +153,7 @@ void DeleteRunValues() {
   const HKEY roots[] = {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER};
   for (HKEY root : roots) {
     HKEY key;
-    if (RegOpenKeyExA(root, kRunKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) continue;
+    if (RegOpenKeyExA(root, kRunKey, 0, KEY_SET_VALUE | kProgramsView, &key) != ERROR_SUCCESS) continue;
     RegDeleteValueA(key, "Velmora");
     RegCloseKey(key);
   }
@@ -153,6 +168,18 @@ void RemoveSettingsKeys() {
 std::string RunValue(HKEY root) {
   char data[1024];
   DWORD size = sizeof data;
-  if (RegGetValueA(root, kRunKey, "Velmora", RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS) return "(none)";
+  if (RegGetValueA(root, kRunKey, "Velmora", RRF_RT_REG_SZ | RRF_SUBKEY_WOW6432KEY, nullptr, data, &size) !=
+      ERROR_SUCCESS)
+    return "(none)";
   return data;
+}
+
+DWORD ProgramsTotalPhys() {
+  static DWORD total = 0;
+  if (total == 0) {
+    Program probe = Start("velmora_memory_probe.exe", "");
+    DWORD code = WaitForExit(probe);
+    if (code != kStillRunning) total = code;
+  }
+  return total;
 }

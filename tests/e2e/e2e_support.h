@@ -9,8 +9,16 @@
 #include <string>
 #include <vector>
 
-const DWORD kDeadlineMs = 20000;
+// How long to wait for something that must happen. Long enough for a host
+// that emulates 32-bit x86 code, under load: there a process start alone
+// takes seconds. Waits poll, so a passing test does not take longer.
+const DWORD kDeadlineMs = 60000;
 const DWORD kStillRunning = 0x103;  // STILL_ACTIVE
+
+// The programs are 32-bit: the registry as they see it. For HKEY_LOCAL_MACHINE
+// \Software that is the 32-bit view, also from a 64-bit test program; on
+// HKEY_CURRENT_USER\Software it changes nothing.
+const REGSAM kProgramsView = KEY_WOW64_32KEY;
 
 // A started program; its process ends with the test at the latest.
 struct Program {
@@ -44,12 +52,20 @@ HWND WaitForWindow(const char* windowClass, const char* title, DWORD pid,
                    DWORD deadlineMs = kDeadlineMs);
 // Every top-level window of class and title, of any process.
 std::vector<HWND> FindWindows(const char* windowClass, const char* title);
+// The open popup menu (class "#32768") of pid, waiting up to the deadline;
+// null when none shows. A menu's window exists a while before it shows.
+HWND WaitForMenu(DWORD pid, DWORD deadlineMs = kDeadlineMs);
 
 // Waits for the process to end; its exit code, or kStillRunning.
 DWORD WaitForExit(const Program& p, DWORD deadlineMs = kDeadlineMs);
 
 // Peak working set of a running process in bytes (0 when it cannot be read).
 size_t PeakWorkingSet(const Program& p);
+
+// The installed physical memory in bytes as a 32-bit program reads it with
+// GlobalMemoryStatus (capped as the programs see it), read once by the
+// 32-bit velmora_memory_probe.exe.
+DWORD ProgramsTotalPhys();
 
 // Polls until done() holds or the deadline passes; whether it held.
 template <typename Done>

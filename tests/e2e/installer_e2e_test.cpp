@@ -40,7 +40,8 @@ bool ReadString(const char* name, std::string* value) {
   char data[1024];
   DWORD size = sizeof data;
   DWORD type = 0;
-  if (RegGetValueA(HKEY_LOCAL_MACHINE, kUninstallKey, name, RRF_RT_REG_SZ, &type, data, &size) != ERROR_SUCCESS)
+  if (RegGetValueA(HKEY_LOCAL_MACHINE, kUninstallKey, name, RRF_RT_REG_SZ | RRF_SUBKEY_WOW6432KEY, &type, data,
+                   &size) != ERROR_SUCCESS)
     return false;
   *value = data;
   return true;
@@ -48,7 +49,8 @@ bool ReadString(const char* name, std::string* value) {
 
 bool KeyExists() {
   HKEY key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ | kProgramsView, &key) != ERROR_SUCCESS)
+    return false;
   RegCloseKey(key);
   return true;
 }
@@ -72,7 +74,7 @@ void RemoveEverything() {
   for (const std::string& f : ShippedFiles()) DeleteFileA((std::string(kInstallDir) + "\\" + f).c_str());
   DeleteFileA((std::string(kInstallDir) + "\\Uninstall.exe").c_str());
   RemoveDirectoryA(kInstallDir);
-  RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
+  RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, kProgramsView, 0);
 }
 
 class InstallerE2E : public ::testing::Test {
@@ -114,8 +116,8 @@ TEST_F(InstallerE2E, SilentInstallPutsFilesShortcutsAndEntry) {
     EXPECT_EQ(got, v.want) << v.name;
   }
   DWORD size = 0, bytes = sizeof size;
-  EXPECT_EQ(RegGetValueA(HKEY_LOCAL_MACHINE, kUninstallKey, "EstimatedSize", RRF_RT_REG_DWORD, nullptr, &size,
-                         &bytes),
+  EXPECT_EQ(RegGetValueA(HKEY_LOCAL_MACHINE, kUninstallKey, "EstimatedSize", RRF_RT_REG_DWORD | RRF_SUBKEY_WOW6432KEY,
+                         nullptr, &size, &bytes),
             ERROR_SUCCESS);
   EXPECT_GT(size, 10u) << "KB";
 

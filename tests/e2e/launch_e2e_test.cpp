@@ -173,8 +173,8 @@ TEST_F(LaunchE2E, UninstallModeRemovesEverythingAndShowsNothing) {
   const HKEY roots[] = {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER};
   for (HKEY root : roots) {
     HKEY key;
-    ASSERT_EQ(RegCreateKeyExA(root, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0, nullptr, 0, KEY_SET_VALUE,
-                              nullptr, &key, nullptr),
+    ASSERT_EQ(RegCreateKeyExA(root, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0, nullptr, 0,
+                              KEY_SET_VALUE | kProgramsView, nullptr, &key, nullptr),
               ERROR_SUCCESS);
     RegSetValueExA(key, "Velmora", 0, REG_SZ, reinterpret_cast<const BYTE*>("x"), 2);
     RegCloseKey(key);

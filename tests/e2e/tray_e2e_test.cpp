@@ -107,7 +107,7 @@ class TrayE2E : public ::testing::Test {
   // position (0 to 3) with the keyboard.
   void Choose(int position) {
     PostMouse(icon, WM_RBUTTONUP);
-    HWND popup = WaitForWindow("#32768", nullptr, monitor.pid);
+    HWND popup = WaitForMenu(monitor.pid);
     ASSERT_NE(popup, nullptr) << "no tray menu";
     for (int i = 0; i <= position; ++i) PostKey(popup, VK_DOWN);
     PostKey(popup, VK_RETURN);
@@ -252,10 +252,10 @@ TEST_F(TrayE2E, OtherMouseEventsAndADismissedMenuDoNothing) {
   StartMonitor("M=300 D=N");
   const UINT ignored[] = {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN, WM_MBUTTONUP};
   for (UINT message : ignored) PostMouse(icon, message);
-  EXPECT_EQ(WaitForWindow("#32768", nullptr, monitor.pid, kAbsentMs), nullptr) << "a menu opened";
+  EXPECT_EQ(WaitForMenu(monitor.pid, kAbsentMs), nullptr) << "a menu opened";
 
   PostMouse(icon, WM_RBUTTONUP);
-  HWND popup = WaitForWindow("#32768", nullptr, monitor.pid);
+  HWND popup = WaitForMenu(monitor.pid);
   ASSERT_NE(popup, nullptr) << "the right button opens no menu";
   EXPECT_TRUE(IsWindowVisible(popup));
   PostKey(popup, VK_ESCAPE);
@@ -265,7 +265,7 @@ TEST_F(TrayE2E, OtherMouseEventsAndADismissedMenuDoNothing) {
   EXPECT_LT(PeakWorkingSet(monitor), 64 * MB) << "a pass ran";
   // The menu opens again after being dismissed.
   PostMouse(icon, WM_RBUTTONUP);
-  popup = WaitForWindow("#32768", nullptr, monitor.pid);
+  popup = WaitForMenu(monitor.pid);
   ASSERT_NE(popup, nullptr);
   PostKey(popup, VK_ESCAPE);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(popup); }));
@@ -407,7 +407,7 @@ TEST_F(TrayE2E, TaskbarCreatedAddsTheIconAgain) {
   EXPECT_EQ(TrayTip(icon), TipNow()) << "the current tip, not the first one";
   // It is the same icon as before: the tray callback still reaches it.
   PostMouse(icon, WM_RBUTTONUP);
-  HWND popup = WaitForWindow("#32768", nullptr, monitor.pid);
+  HWND popup = WaitForMenu(monitor.pid);
   ASSERT_NE(popup, nullptr);
   PostKey(popup, VK_ESCAPE);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(popup); }));

@@ -122,7 +122,7 @@ std::vector<HWND> TrayIconWindows() { return TopWindowsOfClass(kIconClass); }
 
 bool SweepTrayIcons() {
   for (HWND icon : TrayIconWindows()) PostMouse(icon, WM_MOUSEMOVE);
-  return WaitUntil([] { return TrayIconWindows().empty(); }, 5000);
+  return WaitUntil([] { return TrayIconWindows().empty(); });
 }
 
 HWND WaitForTheTrayIcon() {

@@ -37,7 +37,7 @@ const HKEY kRunRoots[] = {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER};
 
 void Put(HKEY root, const std::string& path, const char* name, const char* data) {
   HKEY key;
-  ASSERT_EQ(RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+  ASSERT_EQ(RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | kProgramsView, nullptr, &key,
                             nullptr),
             ERROR_SUCCESS)
       << path;
@@ -49,14 +49,14 @@ void Put(HKEY root, const std::string& path, const char* name, const char* data)
 
 bool KeyExists(HKEY root, const std::string& path) {
   HKEY key;
-  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | kProgramsView, &key) != ERROR_SUCCESS) return false;
   RegCloseKey(key);
   return true;
 }
 
 bool ValueExists(HKEY root, const char* path, const char* name) {
   HKEY key;
-  if (RegOpenKeyExA(root, path, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
+  if (RegOpenKeyExA(root, path, 0, KEY_QUERY_VALUE | kProgramsView, &key) != ERROR_SUCCESS) return false;
   bool found = RegQueryValueExA(key, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
   RegCloseKey(key);
   return found;
@@ -108,7 +108,7 @@ Lines Tree(const char* path) {
 // key with KEY_READ only cannot be opened for removal.
 void SetAccess(HKEY root, const std::string& path, DWORD rights) {
   HKEY key;
-  if (RegOpenKeyExA(root, path.c_str(), 0, READ_CONTROL | WRITE_DAC, &key) != ERROR_SUCCESS) return;
+  if (RegOpenKeyExA(root, path.c_str(), 0, READ_CONTROL | WRITE_DAC | kProgramsView, &key) != ERROR_SUCCESS) return;
   SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
   PSID everyone = nullptr;
   AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
@@ -139,7 +139,7 @@ void RemoveTestEntries() {
   RegDeleteKeyA(HKEY_CURRENT_USER, kNeighbourVendorKey);
   for (HKEY root : kRunRoots) {
     HKEY run;
-    if (RegOpenKeyExA(root, kRunKey, 0, KEY_SET_VALUE, &run) != ERROR_SUCCESS) continue;
+    if (RegOpenKeyExA(root, kRunKey, 0, KEY_SET_VALUE | kProgramsView, &run) != ERROR_SUCCESS) continue;
     RegDeleteValueA(run, kMonitor);
     RegDeleteValueA(run, kNeighbourRunValue);
     RegCloseKey(run);
@@ -278,7 +278,7 @@ class UninstallE2E : public ::testing::Test {
     EndStartedPrograms();
     RemoveTestEntries();
     for (int i = 0; i < 2; ++i) {
-      if (!runKeyExisted[i]) RegDeleteKeyA(kRunRoots[i], kRunKey);
+      if (!runKeyExisted[i]) RegDeleteKeyExA(kRunRoots[i], kRunKey, kProgramsView, 0);
     }
   }
   bool runKeyExisted[2] = {true, true};
