@@ -38,14 +38,23 @@ echo "Opening the configuration dialog (VelmoraConfig.exe): OK stores the settin
 "$wine64" "$bin/VelmoraConfig.exe" >"$state/config.log" 2>&1 < /dev/null &
 
 if [ -n "$virtual" ]; then
-  # Wait for the dialog to appear (at most 20 s), give it a moment to paint.
-  for _ in $(seq 200); do
-    xwininfo -root -tree 2>/dev/null | grep -qF 'Velmora 配置' && break
+  # Wait for the dialog (where 32-bit code is emulated its start alone takes
+  # seconds), then for it to be painted: two screenshots in a row alike.
+  deadline=$((SECONDS + 180))
+  until xwininfo -root -tree 2>/dev/null | grep -qF 'Velmora 配置'; do
+    [ $SECONDS -lt $deadline ] || { echo "The configuration dialog did not appear (see $state/config.log)." >&2; exit 1; }
     sleep 0.1
   done
-  sleep 1
   shot=$state/screenshot.png
-  import -display "$DISPLAY" -window root "$shot" 2>/dev/null && echo "Screenshot of the virtual display: $shot"
+  previous=
+  while import -display "$DISPLAY" -window root "$state/screen.ppm" 2>/dev/null; do
+    current=$(md5sum < "$state/screen.ppm")
+    [ "$current" != "$previous" ] && [ $SECONDS -lt $deadline ] || break
+    previous=$current
+    sleep 0.5
+  done
+  convert "$state/screen.ppm" "$shot" 2>/dev/null && echo "Screenshot of the virtual display: $shot"
+  rm -f "$state/screen.ppm"
   if [ -t 0 ]; then
     read -r -p "The suite runs on the virtual display; press Enter to end it. " _
   fi
