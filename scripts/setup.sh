@@ -57,9 +57,9 @@ fi
 # (IA-32 emulation off): there every i386 program fails with "Exec format
 # error", and only QEMU's user-mode emulator, registered for i386 programs
 # with the kernel's binfmt_misc, can run them. Which way this host goes is
-# decided by trying: the i386 dynamic loader (from libc6:i386, which
-# wine32:i386 brings) prints its version where 32-bit code runs.
-i386_probe=/lib/ld-linux.so.2
+# decided by trying (i386_runs).
+# shellcheck source=wine-env.sh
+. "$(dirname "$0")/wine-env.sh"
 binfmt=/proc/sys/fs/binfmt_misc
 rule_name=qemu-i386
 emulator=/usr/bin/qemu-i386-static
@@ -67,22 +67,21 @@ emulator=/usr/bin/qemu-i386-static
 # emulator now, so the rule also works inside other mount namespaces.
 rule=":$rule_name:M::\\x7fELF\\x01\\x01\\x01\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x02\\x00\\x03\\x00:\\xff\\xff\\xff\\xff\\xff\\xfe\\xfe\\x00\\xff\\xff\\xff\\xff\\xff\\xff\\xff\\xff\\xfe\\xff\\xff\\xff:$emulator:F"
 
-runs_i386() { timeout 120 "$i386_probe" --version >/dev/null 2>&1; }
 rule_enabled() { [ "$(head -n 1 "$binfmt/$rule_name" 2>/dev/null)" = enabled ]; }
 
-[ -e "$i386_probe" ] || die "$i386_probe is missing although wine32:i386 is installed: reinstall libc6:i386"
+[ -e "$i386_loader" ] || die "$i386_loader is missing although wine32:i386 is installed: reinstall libc6:i386"
 
-if runs_i386; then
+if i386_runs; then
   if rule_enabled; then
     say "32-bit x86: emulated by QEMU ($binfmt/$rule_name is registered and enabled)"
   else
-    say "32-bit x86: runs natively (the i386 loader $i386_probe starts)"
+    say "32-bit x86: runs natively (the i386 loader $i386_loader starts)"
   fi
   exit 0
 fi
 
 # The emulated path: every step below is done only when it is missing.
-why="the i386 loader $i386_probe fails to start (the kernel runs 64-bit user code only)"
+why="the i386 loader $i386_loader does not start (this kernel runs no 32-bit x86 code)"
 need_root() {
   is_root || die "$why, and $1: run this as root to set up QEMU's user-mode emulator"
 }
@@ -104,5 +103,5 @@ elif ! rule_enabled; then
   need_root "the i386 rule $binfmt/$rule_name is disabled"
   echo 1 > "$binfmt/$rule_name" || die "$why, and $binfmt/$rule_name cannot be enabled"
 fi
-runs_i386 || die "$why, and it still fails with QEMU registered as $binfmt/$rule_name"
+i386_runs || die "$why, and it still fails with QEMU registered as $binfmt/$rule_name"
 say "32-bit x86: emulated by QEMU, because $why; $binfmt/$rule_name is registered"

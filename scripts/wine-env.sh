@@ -13,3 +13,8 @@ export QEMU_RESERVED_VA=0x81000000
 # "wine" always starts the 32-bit loader first, a detour of seconds where
 # 32-bit code is emulated.
 wine64=$(command -v /usr/lib/wine/wine64 wine64 wine 2>/dev/null | head -n 1)
+# Whether this host starts 32-bit x86 programs, as Wine's 32-bit loader is
+# one: the i386 dynamic loader (from libc6:i386, which wine32:i386 brings)
+# prints its version where 32-bit code runs, natively or through QEMU.
+i386_loader=/lib/ld-linux.so.2
+i386_runs() { timeout 120 "$i386_loader" --version >/dev/null 2>&1; }

@@ -29,6 +29,7 @@ wait_for() {  # wait_for SECONDS COMMAND...: polls until COMMAND succeeds
 }
 
 start() {
+  i386_runs || { echo "wine_env: this host cannot start 32-bit x86 programs: run scripts/setup.sh (as root)" >&2; exit 1; }
   rm -rf "$state" && mkdir -p "$state"
   local n=90
   while [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ]; do n=$((n + 1)); done
