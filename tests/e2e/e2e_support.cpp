@@ -40,6 +40,18 @@ std::vector<HWND> Find(const char* windowClass, const char* title, DWORD pid, bo
   return s.found;
 }
 
+HWND WaitForFirst(const char* windowClass, const char* title, DWORD pid, bool visible, DWORD deadlineMs) {
+  HWND window = nullptr;
+  WaitUntil(
+      [&] {
+        std::vector<HWND> found = Find(windowClass, title, pid, visible);
+        window = found.empty() ? nullptr : found[0];
+        return window != nullptr;
+      },
+      deadlineMs);
+  return window;
+}
+
 }  // namespace
 
 std::string ProgramPath(const char* name) {
@@ -71,32 +83,14 @@ Program StartPath(const std::string& path, const std::string& arguments, const c
 }
 
 HWND WaitForWindow(const char* windowClass, const char* title, DWORD pid, DWORD deadlineMs) {
-  HWND window = nullptr;
-  WaitUntil(
-      [&] {
-        std::vector<HWND> found = Find(windowClass, title, pid);
-        window = found.empty() ? nullptr : found[0];
-        return window != nullptr;
-      },
-      deadlineMs);
-  return window;
+  return WaitForFirst(windowClass, title, pid, false, deadlineMs);
 }
 
 std::vector<HWND> FindWindows(const char* windowClass, const char* title) {
   return Find(windowClass, title, 0);
 }
 
-HWND WaitForMenu(DWORD pid, DWORD deadlineMs) {
-  HWND menu = nullptr;
-  WaitUntil(
-      [&] {
-        std::vector<HWND> found = Find("#32768", nullptr, pid, true);
-        menu = found.empty() ? nullptr : found[0];
-        return menu != nullptr;
-      },
-      deadlineMs);
-  return menu;
-}
+HWND WaitForMenu(DWORD pid, DWORD deadlineMs) { return WaitForFirst("#32768", nullptr, pid, true, deadlineMs); }
 
 DWORD WaitForExit(const Program& p, DWORD deadlineMs) {
   if (WaitForSingleObject(p.process, deadlineMs) != WAIT_OBJECT_0) return kStillRunning;
