@@ -44,6 +44,9 @@ start() {
   printf 'DISPLAY=%s\nWINEPREFIX=%s\n' "$DISPLAY" "$WINEPREFIX" > "$state/env"
   "$wine64" wineboot -i >"$state/wineboot.log" 2>&1 < /dev/null
   wineserver -w
+  # One server for the whole session, so that each program does not start
+  # the prefix's services anew.
+  setsid wineserver -p 600 >/dev/null 2>&1 < /dev/null
   # The dialogs ask for SimSun; map it to the CJK font we install.
   bash "$(dirname "$0")/../../scripts/wine-fonts.sh" >"$state/regedit.log" 2>&1 < /dev/null
   # A program that crashes ends at once, as a failed test, instead of
@@ -52,7 +55,6 @@ start() {
   for view in 32 64; do
     "$wine64" reg delete "$aedebug" /v Debugger /f /reg:$view >>"$state/regedit.log" 2>&1 < /dev/null
   done
-  setsid wineserver -p 600 >/dev/null 2>&1 < /dev/null
   echo "wine_env: Wine session on display $DISPLAY, prefix $WINEPREFIX"
 }
 
