@@ -134,6 +134,9 @@ class ConfigE2E : public ::testing::Test {
     RemoveStore();
     ASSERT_FALSE(KeyExists("Software\\Velmora")) << "a store from elsewhere is in the way";
     ASSERT_EQ(FindDialogs(0, kCaption).size(), 0u) << "a configuration dialog from elsewhere is open";
+    // The machine defaults come from this reading; without it they would be
+    // compared with those of no memory at all.
+    ASSERT_NE(ProgramsTotalPhys(), 0u) << "velmora_memory_probe.exe gave no reading";
   }
   void TearDown() override {
     EndStartedPrograms();
