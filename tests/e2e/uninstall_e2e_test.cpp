@@ -231,17 +231,19 @@ Watched RunUninstaller(const std::string& arguments,
     Owned o = {p.pid, {}};
     EnumWindows(CollectOwned, reinterpret_cast<LPARAM>(&o));
     for (HWND window : o.found) {
-      // The per-thread window of the input method comes with the box and
-      // never shows; it is the system's, not the program's.
-      if (Describe(window) == "IME|Default IME") continue;
+      const std::string seen = Describe(window);
+      // A window that ended since the enumeration has no class left to
+      // describe. The per-thread window of the input method comes with the
+      // box and never shows; it is the system's, not the program's.
+      if (seen == "|" || seen == "IME|Default IME") continue;
       // Noted as last seen: a box gets its caption only after it is made.
       size_t k = std::find(known.begin(), known.end(), window) - known.begin();
       if (k == known.size()) {
         known.push_back(window);
         w.windows.push_back("");
       }
-      w.windows[k] = Describe(window);
-      bool isBox = Describe(window) == std::string(kBoxClass) + "|" + kBoxCaption;
+      w.windows[k] = seen;
+      bool isBox = seen == std::string(kBoxClass) + "|" + kBoxCaption;
       if (!isBox || !IsWindowVisible(window)) continue;
       if (std::find(dismissed.begin(), dismissed.end(), window) != dismissed.end()) continue;
       char text[600] = "";
