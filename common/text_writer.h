@@ -1,20 +1,32 @@
-// Writing a text into a fixed buffer: everything past the room is dropped,
-// and the last byte is always left for the terminating NUL.
+// Writing a text into a fixed buffer: the last byte is always left for the
+// terminating NUL, and whatever does not fit is dropped and remembered, so
+// that a caller can give up a text that came out cut.
 #ifndef VELMORA_COMMON_TEXT_WRITER_H
 #define VELMORA_COMMON_TEXT_WRITER_H
 
 #include <stddef.h>
 #include <stdint.h>
+#include <string.h>
 
 struct TextWriter {
   char* out;
   char* end;  // the last byte, kept for the NUL
+  bool fits;  // nothing has been dropped so far
 
   // A writer over room bytes (room at least 1).
-  static TextWriter Over(char* buffer, size_t room) { return TextWriter{buffer, buffer + room - 1}; }
+  static TextWriter Over(char* buffer, size_t room) { return TextWriter{buffer, buffer + room - 1, true}; }
+  // A writer that goes on after the text already in the buffer.
+  static TextWriter After(char* buffer, size_t room) {
+    TextWriter w = Over(buffer, room);
+    w.out += strnlen(buffer, room - 1);
+    return w;
+  }
 
   void Char(char c) {
-    if (out < end) *out++ = c;
+    if (out < end)
+      *out++ = c;
+    else
+      fits = false;
   }
   void Text(const char* text) {
     while (*text != '\0') Char(*text++);
@@ -31,8 +43,18 @@ struct TextWriter {
     for (int pad = width - n; pad > 0; --pad) Char(' ');
     while (n > 0) Char(digits[--n]);
   }
-  // Ends the text; the writer is spent.
-  void Finish() { *out = '\0'; }
+  // Ends the text; the writer is spent. True when all of it fitted.
+  bool Finish() {
+    *out = '\0';
+    return fits;
+  }
 };
+
+// Copies text into room bytes, cut to fit; true when it fitted whole.
+inline bool CopyText(char* out, size_t room, const char* text) {
+  TextWriter w = TextWriter::Over(out, room);
+  w.Text(text);
+  return w.Finish();
+}
 
 #endif

@@ -1,7 +1,11 @@
 #include "config_dialog.h"
 
+#include <string.h>
+
+#include "monitor_command_line.h"
+#include "monitor_restart.h"
 #include "resource.h"
-#include "text.h"
+#include "run_value.h"
 
 const char kMessageCaption[] = "Velmora";
 const char kNotANumberMessage[] = "Please enter a positive integer.";
@@ -40,25 +44,40 @@ uint32_t StringToUnsigned(const char* text, const char** end) {
   return negative ? 0u - value : value;
 }
 
-// The buttons that a click on an option radio turns off, in this order.
-const struct {
-  int radio;
-  int off[5];
-  int offCount;
-  bool graph;  // a graph style: the interval becomes 1
-} kRadioClicks[] = {
-    {IDC_STYLE_NORMAL, {IDC_STYLE_GREEN, IDC_STYLE_WHITE, IDC_STYLE_GRAPH1, IDC_STYLE_GRAPH2, IDC_STYLE_GRAPH3}, 5, false},
-    {IDC_STYLE_GREEN, {IDC_STYLE_NORMAL, IDC_STYLE_WHITE, IDC_STYLE_GRAPH1, IDC_STYLE_GRAPH2, IDC_STYLE_GRAPH3}, 5, false},
-    {IDC_STYLE_WHITE, {IDC_STYLE_GREEN, IDC_STYLE_NORMAL, IDC_STYLE_GRAPH1, IDC_STYLE_GRAPH2, IDC_STYLE_GRAPH3}, 5, false},
-    {IDC_STYLE_GRAPH1, {IDC_STYLE_GREEN, IDC_STYLE_WHITE, IDC_STYLE_NORMAL, IDC_STYLE_GRAPH2, IDC_STYLE_GRAPH3}, 5, true},
-    {IDC_STYLE_GRAPH2, {IDC_STYLE_GREEN, IDC_STYLE_WHITE, IDC_STYLE_NORMAL, IDC_STYLE_GRAPH1, IDC_STYLE_GRAPH3}, 5, true},
-    {IDC_STYLE_GRAPH3, {IDC_STYLE_GREEN, IDC_STYLE_WHITE, IDC_STYLE_NORMAL, IDC_STYLE_GRAPH1, IDC_STYLE_GRAPH2}, 5, true},
-    {IDC_DETAIL_MBYTES, {IDC_DETAIL_BYTES}, 1, false},
-    {IDC_DETAIL_BYTES, {IDC_DETAIL_MBYTES}, 1, false},
-    {IDC_DEFRAG_LOW, {IDC_DEFRAG_NEVER, IDC_DEFRAG_ALWAYS}, 2, false},
-    {IDC_DEFRAG_NEVER, {IDC_DEFRAG_LOW, IDC_DEFRAG_ALWAYS}, 2, false},
-    {IDC_DEFRAG_ALWAYS, {IDC_DEFRAG_LOW, IDC_DEFRAG_NEVER}, 2, false},
-};
+// The store's values, by name.
+const char kAutoStart[] = "AutoStart";
+const char kRunHidden[] = "RunHidden";
+const char kReachTarget[] = "ReachTarget";
+const char kSound[] = "Sound";
+const char kAlwaysFree[] = "AlwaysFree";
+const char kUpdateInterval[] = "UpdateInterval";
+const char kMemoryToFree[] = "MemoryToFree";
+const char kMemoryToReach[] = "MemoryToReach";
+const char kMemoryThreshold[] = "MemoryThreshold";
+
+const char kYes[] = "Yes";
+const char kNo[] = "No";
+
+const uint32_t kAllBitsSet = 0xFFFFFFFFu;
+const uint32_t kDefaultInterval = 5;
+
+int32_t IsYes(const char* text) { return strcmp(text, kYes) == 0 ? 1 : 0; }
+const char* YesNo(int32_t flag) { return flag == 1 ? kYes : kNo; }
+
+const Option* FindOption(int radio) {
+  for (const Option& option : kOptions) {
+    if (option.radio == radio) return &option;
+  }
+  return nullptr;
+}
+
+const Option& DefaultOption(OptionGroupId group) {
+  const Option* found = kOptions;
+  for (const Option& option : kOptions) {
+    if (option.group == group && IsDefault(option)) found = &option;
+  }
+  return *found;
+}
 
 }  // namespace
 
@@ -78,15 +97,14 @@ bool ParseNumberField(const char* text, uint32_t* value) {
 
 void FormatRangeMessage(char* out, size_t room, uint32_t minimum, uint32_t maximum) {
   if (room == 0) return;
-  out[0] = '\0';
+  TextWriter w = TextWriter::Over(out, room);
   for (const char* p = kRangeMessage; *p != '\0'; ++p) {
-    if (p[0] == '%' && (p[1] == '1' || p[1] == '2')) {
-      AppendUnsigned(out, room, *++p == '1' ? minimum : maximum);
-    } else {
-      const char one[2] = {*p, '\0'};
-      AppendText(out, room, one);
-    }
+    if (p[0] == '%' && (p[1] == '1' || p[1] == '2'))
+      w.Number(*++p == '1' ? minimum : maximum);
+    else
+      w.Char(*p);
   }
+  w.Finish();
 }
 
 ConfigDialog::ConfigDialog()
@@ -102,7 +120,7 @@ ConfigDialog::ConfigDialog()
       FreeExtra(0),
       ReachTarget(0),
       surface_(nullptr),
-      launch_(nullptr) {}
+      launcher_{nullptr, nullptr, nullptr} {}
 
 void ConfigDialog::ReportFailure(int id, const char* message) {
   surface_->ShowMessage(message, kMessageCaption);
@@ -149,8 +167,10 @@ bool ConfigDialog::SaveExchange() {
 }
 
 void ConfigDialog::ShowNumber(int id, uint32_t value) {
-  char text[12] = "";
-  AppendUnsigned(text, sizeof text, value);
+  char text[12];
+  TextWriter w = TextWriter::Over(text, sizeof text);
+  w.Number(value);
+  w.Finish();
   surface_->SetEditText(id, text);
 }
 
@@ -173,13 +193,18 @@ void ConfigDialog::FinishInitialisation(ConfigProgram* programObject) {
   LoadExchange();
 }
 
-DialogAction ConfigDialog::OnOptionRadio(int id, const int* off, int offCount, bool graph) {
+void ConfigDialog::Choose(const Option& chosen) {
+  for (const Option& option : kOptions) {
+    if (option.group == chosen.group) surface_->SetButton(option.radio, &option == &chosen);
+  }
+}
+
+DialogAction ConfigDialog::OnOptionRadio(const Option& clicked) {
   bool saved = SaveExchange();
   // Whatever the exchange said, the clicked radio is its group's only one.
-  surface_->SetButton(id, true);
-  for (int i = 0; i < offCount; ++i) surface_->SetButton(off[i], false);
+  Choose(clicked);
   if (!saved) return kDialogStays;
-  if (graph) UpdateInterval = 1;
+  if (clicked.graph) UpdateInterval = 1;
   LoadExchange();
   return kDialogStays;
 }
@@ -202,19 +227,29 @@ DialogAction ConfigDialog::OnRunHidden() {
   return kDialogStays;
 }
 
+// What OK does, in this order: take the controls in, keep the Run value up
+// to date, store the twelve values, replace the running monitor, and end
+// the dialog with a second exchange. The command line is composed once: the
+// Run value's P token supplies the program directory, so with autostart off
+// the old value must be gone first.
 DialogAction ConfigDialog::Confirm() {
   if (!SaveExchange()) return kDialogStays;
+  LaunchSettings launch = ForLaunch();
+  char options[kLaunchTextRoom];
+  char directory[kLaunchTextRoom];
+  if (AutoStart != 1) DeleteRunValues(launcher_.runKeys);
+  ComposeMonitorCommandLine(launch, launcher_.platform, launcher_.runKeys, options, directory);
+  if (AutoStart == 1) WriteRunValue(launcher_.runKeys, launcher_.platform, options, directory, launch.runHidden);
   SaveSettings();
-  if (launch_ != nullptr) launch_->RestartMonitor(this);
-  // Ending with OK takes the controls in once more.
+  CloseRunningMonitors(launcher_.windows, kClosePauseMs);
+  launcher_.windows->Pause(kStartPauseMs);
+  StartMonitor(launcher_.platform, options, directory, launch.runHidden);
   if (!SaveExchange()) return kDialogStays;
   return kDialogEndsOk;
 }
 
 DialogAction ConfigDialog::OnCommand(int id) {
-  for (const auto& click : kRadioClicks) {
-    if (click.radio == id) return OnOptionRadio(id, click.off, click.offCount, click.graph);
-  }
+  if (const Option* option = FindOption(id)) return OnOptionRadio(*option);
   switch (id) {
     case IDC_FREE_EXTRA:
     case IDC_REACH_TARGET: return OnFreeChoice(id);
@@ -232,4 +267,105 @@ DialogAction ConfigDialog::OnCommand(int id) {
 
 DialogAction ConfigDialog::OnSystemCommand(uint32_t id) {
   return (id & kSystemCommandMask) == IDM_ABOUT_ITEM ? kDialogShowsHelp : kDialogDefault;
+}
+
+// ---- The settings ----------------------------------------------------------
+
+void ConfigDialog::SetDefaultSettings() {
+  InstalledMemoryDefaults memory = DefaultsForInstalledMemory(surface_->TotalPhysicalMemory());
+  MemoryToReach = 0;
+  MemoryToFree = memory.memoryToFree;
+  MemoryThreshold = memory.memoryThreshold;
+  UpdateInterval = kDefaultInterval;
+  for (int group = 0; group < kOptionGroupCount; ++group) Choose(DefaultOption(static_cast<OptionGroupId>(group)));
+  AutoStart = 1;
+  RunHidden = 0;
+  Sound = 0;
+  AlwaysFree = 0;
+  FreeExtra = 1;
+  ReachTarget = 0;
+}
+
+void ConfigDialog::LoadSettings() {
+  char text[kSettingTextRoom];
+  size_t marker = program->ReadText(kSettingsSection, kAutoStart, text, sizeof text);
+  SetDefaultSettings();
+  if (marker == 0) return;
+  AutoStart = IsYes(text);
+
+  const struct {
+    const char* name;
+    int32_t* field;
+  } flags[] = {{kRunHidden, &RunHidden}, {kSound, &Sound}, {kAlwaysFree, &AlwaysFree}};
+  for (const auto& f : flags) {
+    program->ReadText(kSettingsSection, f.name, text, sizeof text);
+    *f.field = IsYes(text);
+  }
+
+  // A number stored with all bits set reads like a missing one.
+  const struct {
+    const char* name;
+    uint32_t* field;
+    uint32_t whenMissing;
+  } numbers[] = {
+      {kUpdateInterval, &UpdateInterval, kDefaultInterval},
+      {kMemoryToFree, &MemoryToFree, 0},
+      {kMemoryToReach, &MemoryToReach, 0},
+      {kMemoryThreshold, &MemoryThreshold, 0},
+  };
+  for (const auto& n : numbers) {
+    uint32_t value = program->ReadNumber(kSettingsSection, n.name, kAllBitsSet);
+    *n.field = value == kAllBitsSet ? n.whenMissing : value;
+  }
+
+  // The groups in their reading order, ReachTarget between the first two.
+  const OptionGroupId groups[] = {kDisplayStyle, kDefragment, kDetailStyle};
+  for (OptionGroupId group : groups) {
+    program->ReadText(kSettingsSection, kOptionGroupValues[group], text, sizeof text);
+    const Option* chosen = &DefaultOption(group);
+    for (const Option& option : kOptions) {
+      if (option.group == group && strcmp(text, option.word) == 0) chosen = &option;
+    }
+    Choose(*chosen);
+    if (group == kDisplayStyle) {
+      program->ReadText(kSettingsSection, kReachTarget, text, sizeof text);
+      ReachTarget = IsYes(text);
+      FreeExtra = 1 - ReachTarget;
+    }
+  }
+}
+
+const Option& ConfigDialog::StoredOption(OptionGroupId group) {
+  const Option* stored = nullptr;
+  for (const Option& option : kOptions) {
+    if (option.group != group || IsDefault(option) || !surface_->IsButtonOn(option.radio)) continue;
+    if (stored == nullptr || option.storeRank < stored->storeRank) stored = &option;
+  }
+  return stored != nullptr ? *stored : DefaultOption(group);
+}
+
+void ConfigDialog::SaveSettings() {
+  program->WriteText(kSettingsSection, kAutoStart, YesNo(AutoStart));
+  program->WriteText(kSettingsSection, kRunHidden, YesNo(RunHidden));
+  program->WriteText(kSettingsSection, kReachTarget, YesNo(ReachTarget));
+  program->WriteText(kSettingsSection, kSound, YesNo(Sound));
+  program->WriteText(kSettingsSection, kAlwaysFree, YesNo(AlwaysFree));
+  for (int group = 0; group < kOptionGroupCount; ++group) {
+    program->WriteText(kSettingsSection, kOptionGroupValues[group], StoredOption(static_cast<OptionGroupId>(group)).word);
+  }
+  program->WriteNumber(kSettingsSection, kUpdateInterval, UpdateInterval);
+  program->WriteNumber(kSettingsSection, kMemoryToFree, MemoryToFree);
+  program->WriteNumber(kSettingsSection, kMemoryToReach, MemoryToReach);
+  program->WriteNumber(kSettingsSection, kMemoryThreshold, MemoryThreshold);
+}
+
+LaunchSettings ConfigDialog::ForLaunch() {
+  LaunchSettings launch = {UpdateInterval, MemoryToFree, MemoryToReach, MemoryThreshold,
+                           ReachTarget == 1, Sound == 1,   AlwaysFree == 1, RunHidden == 1, {"", "", ""}};
+  // The first option in the table's order whose radio is on gives the token.
+  for (const Option& option : kOptions) {
+    const char*& token = launch.tokens[option.group];
+    if (token[0] == '\0' && surface_->IsButtonOn(option.radio)) token = option.token;
+  }
+  return launch;
 }

@@ -1,14 +1,18 @@
 // The configuration dialog as a model: its fields, the two data exchanges
-// between fields and controls with their validation, the option groups and
-// one handler per clickable control. It sees its controls only through the
-// control surface; what the window system must do next (show the help page,
-// end the dialog) is returned to the shell.
+// between fields and controls with their validation, the option groups, the
+// settings' defaults, loading and saving, and one handler per clickable
+// control, OK's whole confirm sequence among them. It sees its controls only
+// through the control surface and launches through the launcher; what the
+// window system must do next (show the help page, end the dialog) is
+// returned to the shell.
 #ifndef VELMORA_CONFIG_CONFIG_DIALOG_H
 #define VELMORA_CONFIG_CONFIG_DIALOG_H
 
 #include <stddef.h>
 #include <stdint.h>
 
+#include "launch_platform.h"
+#include "option_groups.h"
 #include "settings_store.h"
 
 // What the dialog needs of its controls and of the machine.
@@ -28,20 +32,6 @@ class ControlSurface {
 
  protected:
   ~ControlSurface() = default;
-};
-
-class ConfigDialog;
-
-// What confirming does besides the exchanges and storing the values: the
-// Run value before the values are written, and the monitor's restart after
-// them. A dialog without launch steps only stores.
-class LaunchSteps {
- public:
-  virtual void AutostartStep(ConfigDialog* dialog) = 0;
-  virtual void RestartMonitor(ConfigDialog* dialog) = 0;
-
- protected:
-  ~LaunchSteps() = default;
 };
 
 // What the shell does after a notification.
@@ -90,7 +80,8 @@ class ConfigDialog {
 
   // The controls, from the dialog's creation on.
   void Attach(ControlSurface* surface) { surface_ = surface; }
-  void SetLaunchSteps(LaunchSteps* steps) { launch_ = steps; }
+  // What confirming restarts the monitor with.
+  void SetLauncher(const Launcher& launcher) { launcher_ = launcher; }
 
   // Controls to fields with validation: false after the first failure has
   // been shown and its edit focused.
@@ -109,14 +100,14 @@ class ConfigDialog {
   // A system-menu command.
   DialogAction OnSystemCommand(uint32_t id);
 
-  // Whether a radio button or check box is on now (the option groups are
-  // held only by their radios).
-  bool IsOn(int id) { return Checked(id) != 0; }
-
-  // The settings operations of the store.
+  // The settings operations: the defaults, and the exchanges with the
+  // store. Saving writes the twelve values and nothing else.
   void SetDefaultSettings();
   void LoadSettings();
   void SaveSettings();
+
+  // What launching a monitor takes from the fields and the option groups.
+  LaunchSettings ForLaunch();
 
  private:
   bool ExchangeNumber(int id, uint32_t* field);
@@ -125,13 +116,17 @@ class ConfigDialog {
   int32_t Checked(int id);
   void SetChecked(int id, int32_t flag);
   void ShowNumber(int id, uint32_t value);
-  DialogAction OnOptionRadio(int id, const int* off, int offCount, bool graph);
+  // Turns the option on and every other radio of its group off.
+  void Choose(const Option& chosen);
+  // The option of the group that saving stores.
+  const Option& StoredOption(OptionGroupId group);
+  DialogAction OnOptionRadio(const Option& clicked);
   DialogAction OnFreeChoice(int id);
   DialogAction OnRunHidden();
   DialogAction Confirm();
 
   ControlSurface* surface_;
-  LaunchSteps* launch_;
+  Launcher launcher_;
 };
 
 #endif

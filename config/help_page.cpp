@@ -1,9 +1,7 @@
 #include "help_page.h"
 
-#include <string.h>
-
 #include "resource.h"
-#include "text.h"
+#include "text_writer.h"
 #include "version.h"
 
 const char kFaqPageFile[] = "Velmora_FAQS.html";
@@ -21,31 +19,30 @@ bool IsUnreserved(char c) {
          c == '_' || c == '~';
 }
 
-// Appends text with every byte outside the unreserved set as %XX.
-bool AppendEscaped(char* out, size_t room, const char* text) {
+// Writes text with every byte outside the unreserved set as %XX.
+void WriteEscaped(TextWriter* w, const char* text) {
   static const char hex[] = "0123456789ABCDEF";
   for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p != '\0'; ++p) {
-    char piece[4] = {static_cast<char>(*p), '\0', '\0', '\0'};
-    if (!IsUnreserved(static_cast<char>(*p))) {
-      piece[0] = '%';
-      piece[1] = hex[*p >> 4];
-      piece[2] = hex[*p & 15];
+    if (IsUnreserved(static_cast<char>(*p))) {
+      w->Char(static_cast<char>(*p));
+    } else {
+      w->Char('%');
+      w->Char(hex[*p >> 4]);
+      w->Char(hex[*p & 15]);
     }
-    if (!AppendText(out, room, piece)) return false;
   }
-  return true;
 }
 
-bool ComposePageTarget(const char* file, const char* programPath, char* out, size_t room) {
+// The file in the directory of programPath; false when there is no path.
+bool WritePageTarget(TextWriter* w, const char* file, const char* programPath) {
   if (programPath == nullptr) return false;
   size_t directory = 0;
   for (size_t i = 0; programPath[i] != '\0'; ++i) {
     if (programPath[i] == '\\' || programPath[i] == '/') directory = i + 1;
   }
-  if (directory >= room) return false;
-  memcpy(out, programPath, directory);
-  out[directory] = '\0';
-  return AppendText(out, room, file);
+  for (size_t i = 0; i < directory; ++i) w->Char(programPath[i]);
+  w->Text(file);
+  return true;
 }
 
 }  // namespace
@@ -63,16 +60,20 @@ HelpAction HelpPageCommand(int id, HelpLink* link) {
 
 bool ComposeLinkTarget(HelpLink link, const char* programPath, char* out, size_t room) {
   if (room == 0) return false;
-  out[0] = '\0';
-  bool fits;
+  TextWriter w = TextWriter::Over(out, room);
+  bool known = true;
   switch (link) {
-    case kFaqLink: fits = ComposePageTarget(kFaqPageFile, programPath, out, room); break;
-    case kHomeLink: fits = ComposePageTarget(kHomePageFile, programPath, out, room); break;
+    case kFaqLink: known = WritePageTarget(&w, kFaqPageFile, programPath); break;
+    case kHomeLink: known = WritePageTarget(&w, kHomePageFile, programPath); break;
     default:
-      fits = AppendText(out, room, kMailScheme) && AppendText(out, room, kAuthorAddress) &&
-             AppendText(out, room, kSubjectQuery) && AppendEscaped(out, room, kMailSubject);
+      w.Text(kMailScheme);
+      w.Text(kAuthorAddress);
+      w.Text(kSubjectQuery);
+      WriteEscaped(&w, kMailSubject);
       break;
   }
+  // A cut target would open something else: it is given up whole.
+  bool fits = w.Finish() && known;
   if (!fits) out[0] = '\0';
   return fits;
 }

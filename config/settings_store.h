@@ -9,40 +9,7 @@
 #include <stddef.h>
 #include <stdint.h>
 
-// An open registry key; the shell's handle in disguise.
-typedef struct RegistryKeyHandle* RegistryKey;
-// The current user's root key.
-const RegistryKey kCurrentUserRoot = nullptr;
-
-// Registry value types, with the platform's numbers.
-const uint32_t kTextValue = 1;    // a string, its terminating NUL counted
-const uint32_t kNumberValue = 4;  // a 32-bit little-endian number
-
-enum ReadResult {
-  kValueRead,     // the data fitted the room; size is its length
-  kValueTooLong,  // the data did not fit; size is its length, room undefined
-  kValueMissing,  // no such value or it could not be read
-};
-
-// What the store needs of the registry.
-class SettingsRegistry {
- public:
-  // Opens an existing key below parent for reading and writing.
-  virtual bool OpenKey(RegistryKey parent, const char* name, RegistryKey* key) = 0;
-  // Opens a key below parent for reading and writing, creating it if missing.
-  virtual bool CreateKey(RegistryKey parent, const char* name, RegistryKey* key) = 0;
-  // Reads a value's type and data into room bytes.
-  virtual ReadResult ReadValue(RegistryKey key, const char* name, uint32_t* type, unsigned char* data,
-                               uint32_t room, uint32_t* size) = 0;
-  virtual bool WriteValue(RegistryKey key, const char* name, uint32_t type, const unsigned char* data,
-                          uint32_t size) = 0;
-  // Deletes one key without subkeys, given by its path below the root.
-  virtual bool DeleteKey(const char* path) = 0;
-  virtual void CloseKey(RegistryKey key) = 0;
-
- protected:
-  ~SettingsRegistry() = default;
-};
+#include "registry.h"
 
 const size_t kStoreNameRoom = 64;  // application and registry-key names
 const size_t kSettingTextRoom = 64;  // a text setting as read, NUL included
@@ -55,7 +22,7 @@ extern const char kOldVersionSection[];  // "1.3", only ever deleted
 // The program object as far as the store is concerned.
 class ConfigProgram {
  public:
-  explicit ConfigProgram(SettingsRegistry* registry);
+  explicit ConfigProgram(Registry* registry);
 
   void SetApplicationName(const char* name);
   // The store's path takes the application name as it is at this call.
@@ -71,7 +38,7 @@ class ConfigProgram {
   bool WriteText(const char* section, const char* name, const char* text);
   bool WriteNumber(const char* section, const char* name, uint32_t value);
 
-  SettingsRegistry* Registry() const { return registry_; }
+  Registry* Store() const { return registry_; }
   const char* KeyName() const { return keyName_; }
   const char* ProfileName() const { return profileName_; }
 
@@ -81,7 +48,7 @@ class ConfigProgram {
   bool OpenSection(const char* section, RegistryKey keys[4], int* count);
   void CloseAll(RegistryKey keys[4], int count);
 
-  SettingsRegistry* registry_;
+  Registry* registry_;
   char appName_[kStoreNameRoom];
   char keyName_[kStoreNameRoom];
   char profileName_[kStoreNameRoom];

@@ -9,6 +9,7 @@
 
 #include "config_dialog.h"
 #include "fake_control_surface.h"
+#include "fake_launch_platform.h"
 #include "fake_registry.h"
 
 namespace {
@@ -25,9 +26,11 @@ struct Dialog {
   ConfigProgram program{&registry};
   FakeSurface surface;
   ConfigDialog dialog;
+  FakeLaunch launch;
 
   explicit Dialog(uint32_t totalPhys = 64 * MB) {
     surface.totalPhys = totalPhys;
+    dialog.SetLauncher(launch.Everything());
     program.SetApplicationName(kApplicationName);
     program.SetRegistryKey(kRegistryKeyName);
   }
@@ -800,25 +803,28 @@ TEST(ConfirmAndCancel, AStoredDialogOpensAsItWasLeft) {
   EXPECT_EQ(again.surface.OnButtons(), "1005 1007 1011 1017 1023 1064 ");
 }
 
-// Launch steps record where they run among the registry writes.
-class RecordingSteps : public LaunchSteps {
+// A launch platform that notes the Run value and the start among the
+// store's registry calls.
+class OrderedLaunch : public FakeLaunch {
  public:
-  explicit RecordingSteps(FakeRegistry* registry) : registry_(registry) {}
-  void AutostartStep(ConfigDialog* dialog) override {
-    registry_->log.push_back("autostart " + std::to_string(dialog->UpdateInterval));
+  explicit OrderedLaunch(FakeRegistry* registry) : registry_(registry) {}
+  RegResult WriteValue(RegistryKey key, const char* name, uint32_t type, const void* data, uint32_t size) override {
+    registry_->log.push_back("run value");
+    return FakeLaunch::WriteValue(key, name, type, data, size);
   }
-  void RestartMonitor(ConfigDialog* dialog) override {
-    registry_->log.push_back("restart " + std::to_string(dialog->UpdateInterval));
+  void StartProgram(const char* path, const char* parameters, const char* directory) override {
+    registry_->log.push_back("start");
+    FakeLaunch::StartProgram(path, parameters, directory);
   }
 
  private:
   FakeRegistry* registry_;
 };
 
-TEST(ConfirmAndCancel, LaunchStepsRunBeforeAndAfterTheWrites) {
+TEST(ConfirmAndCancel, TheRunValueComesBeforeTheWritesAndTheStartAfter) {
   Dialog d;
-  RecordingSteps steps(&d.registry);
-  d.dialog.SetLaunchSteps(&steps);
+  OrderedLaunch launch(&d.registry);
+  d.dialog.SetLauncher(launch.Everything());
   d.Open();
   d.surface.SetEdits("9", "4", "10", "0");
   ASSERT_EQ(d.Click(1), kDialogEndsOk);
@@ -831,18 +837,19 @@ TEST(ConfirmAndCancel, LaunchStepsRunBeforeAndAfterTheWrites) {
       order.push_back(entry);
     }
   }
-  EXPECT_EQ(order, (std::vector<std::string>{"autostart 9", "writes", "restart 9"}));
+  EXPECT_EQ(order, (std::vector<std::string>{"run value", "writes", "start"}));
   EXPECT_EQ(d.registry.LogOf("write").size(), 12u);
+  EXPECT_EQ(launch.Starts(), "C:\\Tools\\Velmora.exe| U=9 M=10 T=4 P=\"C:\\Tools\\VelmoraConfig.exe\"|C:\\Tools\n");
 }
 
-TEST(ConfirmAndCancel, AFailedExchangeRunsNoLaunchStep) {
+TEST(ConfirmAndCancel, AFailedExchangeNeitherStoresNorLaunches) {
   Dialog d;
-  RecordingSteps steps(&d.registry);
-  d.dialog.SetLaunchSteps(&steps);
   d.Open();
   d.surface.SetEdits("9", "4", "10", "-");
   EXPECT_EQ(d.Click(1), kDialogStays);
   EXPECT_TRUE(d.registry.log.empty());
+  EXPECT_TRUE(d.launch.log.empty());
+  EXPECT_TRUE(d.launch.run.empty());
 }
 
 }  // namespace

@@ -8,7 +8,10 @@
 #include "fake_control_surface.h"
 #include "fake_launch_platform.h"
 #include "fake_registry.h"
-#include "launch.h"
+#include "monitor_command_line.h"
+#include "monitor_restart.h"
+#include "run_value.h"
+#include "uninstall_mode.h"
 
 namespace {
 
@@ -25,12 +28,11 @@ struct Confirming {
   FakeSurface surface;
   ConfigDialog dialog;
   FakeLaunch platform;
-  MonitorLauncher launcher{&platform};
 
   Confirming() {
     program.SetApplicationName(kApplicationName);
     program.SetRegistryKey(kRegistryKeyName);
-    dialog.SetLaunchSteps(&launcher);
+    dialog.SetLauncher(platform.Everything());
     dialog.Attach(&surface);
     dialog.BeginInitialisation();
     dialog.FinishInitialisation(&program);
@@ -44,7 +46,7 @@ struct Confirming {
     char dir[kLaunchTextRoom];
     memset(options, '#', sizeof options);
     memset(dir, '#', sizeof dir);
-    ComposeMonitorCommandLine(&dialog, &platform, options, dir);
+    ComposeMonitorCommandLine(dialog.ForLaunch(), &platform, &platform, options, dir);
     if (directory != nullptr) *directory = dir;
     return options;
   }
@@ -318,7 +320,7 @@ TEST(UninstallMode, RemovesEverythingAndShowsNothing) {
   c.platform.run[kUserRun]["Velmora"] = "b";
   c.registry.PutText("Software\\Velmora\\Velmora\\Settings", "AutoStart", "Yes");
   c.registry.Make("Software\\Velmora\\Velmora\\1.3");
-  RunUninstallMode(&c.platform, &c.program);
+  RunUninstallMode(c.platform.Everything(), &c.program);
   EXPECT_EQ(c.platform.Closes(), 2);
   EXPECT_TRUE(c.platform.run[kMachineRun].empty());
   EXPECT_TRUE(c.platform.run[kUserRun].empty());
@@ -329,7 +331,7 @@ TEST(UninstallMode, RemovesEverythingAndShowsNothing) {
   // With nothing there: one lookup, nothing shown.
   Confirming empty;
   empty.platform.refuseOpen = {kMachineRun, kUserRun};
-  RunUninstallMode(&empty.platform, &empty.program);
+  RunUninstallMode(empty.platform.Everything(), &empty.program);
   EXPECT_EQ(empty.platform.finds, 1);
   EXPECT_TRUE(empty.platform.log.empty());
 }

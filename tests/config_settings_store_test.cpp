@@ -131,7 +131,7 @@ TEST(SettingsPrimitives, AnyLevelThatCannotBeOpenedGivesTheEmptyTextOrTheFallbac
 
 TEST(SettingsPrimitives, NoSoftwareKeyIsNeverCreated) {
   Store s;
-  s.registry.DeleteKey("Software");
+  s.registry.DeleteKey(kCurrentUser, "Software");
   EXPECT_FALSE(s.program.WriteText(kSettingsSection, "AutoStart", "Yes"));
   EXPECT_TRUE(s.registry.KeyPaths().empty());
 }

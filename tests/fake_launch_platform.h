@@ -12,9 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "launch.h"
+#include "launch_platform.h"
 
-class FakeLaunch : public LaunchPlatform {
+enum RunRoot { kMachineRun, kUserRun };
+
+class FakeLaunch : public LaunchPlatform, public WindowCloser, public Registry {
  public:
   static const int kNever = 1 << 30;
 
@@ -31,19 +33,25 @@ class FakeLaunch : public LaunchPlatform {
   int finds = 0;
   int openKeys = 0;                     // Run keys open now
 
-  MonitorWindow FindWindowByTitle(const char* title) override {
+  // Everything launching reaches, all of it here.
+  Launcher Everything() { return Launcher{this, this, this}; }
+
+  // ---- Windows ----
+  WindowRef FindTopWindow(WindowLookup by, const char* name) override {
     ++finds;
-    if (strcmp(title, "Velmora") != 0) return 0;
+    if (by != kByTitle || strcmp(name, "Velmora") != 0) return 0;
     for (size_t i = 0; i < windows.size(); ++i) {
       if (windows[i] > 0) return i + 1;
     }
     return 0;
   }
-  void RequestClose(MonitorWindow window) override {
+  void RequestClose(WindowRef window) override {
     log.push_back("close " + std::to_string(window));
     if (windows.at(window - 1) != kNever) --windows.at(window - 1);
   }
   void Pause(uint32_t ms) override { log.push_back("pause " + std::to_string(ms)); }
+
+  // ---- Directories, files, starts and warnings ----
   bool CurrentDirectory(char* dir, size_t room) override { return Give(current, dir, room); }
   bool ProgramDirectory(char* dir, size_t room) override { return Give(own, dir, room); }
   bool FileExists(const char* path) override { return files.count(path) != 0; }
@@ -51,26 +59,41 @@ class FakeLaunch : public LaunchPlatform {
     log.push_back(std::string("start ") + path + "|" + parameters + "|" + directory);
   }
   void ShowWarning(const char* text) override { log.push_back(std::string("warn ") + text); }
-  bool OpenRunKey(RunRoot root, bool forWriting, RunKey* key) override {
-    if (refuseOpen.count(root) || (forWriting && refuseSetValue.count(root))) return false;
-    *key = root == kMachineRun ? 101 : 102;
+
+  // ---- The Run keys: only ever opened, read, written and emptied ----
+  RegResult OpenKey(RegistryKey root, const char* path, uint32_t access, RegistryKey* key) override {
+    if (strcmp(path, kRunKeyPath) != 0) return kRegNotFound;
+    RunRoot r = root == kLocalMachine ? kMachineRun : kUserRun;
+    if (refuseOpen.count(r) || (access == kKeySetValue && refuseSetValue.count(r))) return kRegFailed;
+    *key = r == kMachineRun ? 101 : 102;
     ++openKeys;
-    return true;
+    return kRegDone;
   }
-  bool ReadRunData(RunKey key, const char* name, char* data, size_t room) override {
+  RegResult CreateKey(RegistryKey, const char*, uint32_t, RegistryKey*) override { return kRegFailed; }
+  RegResult ReadValue(RegistryKey key, const char* name, uint32_t* type, void* data, uint32_t* size) override {
     const auto& values = run[Root(key)];
     auto it = values.find(name);
-    if (it == values.end() || it->second.size() >= room) return false;
-    memcpy(data, it->second.c_str(), it->second.size() + 1);
-    return true;
+    if (it == values.end()) return kRegNotFound;
+    uint32_t length = static_cast<uint32_t>(it->second.size() + 1);
+    bool fits = length <= *size;
+    *type = kTextValue;
+    *size = length;
+    if (!fits) return kRegTooLong;
+    memcpy(data, it->second.c_str(), length);
+    return kRegDone;
   }
-  bool WriteRunData(RunKey key, const char* name, const char* text) override {
-    if (refuseWrite) return false;
-    run[Root(key)][name] = text;
-    return true;
+  RegResult WriteValue(RegistryKey key, const char* name, uint32_t, const void* data, uint32_t) override {
+    if (refuseWrite) return kRegFailed;
+    run[Root(key)][name] = static_cast<const char*>(data);
+    return kRegDone;
   }
-  bool DeleteRunData(RunKey key, const char* name) override { return run[Root(key)].erase(name) != 0; }
-  void CloseRunKey(RunKey) override { --openKeys; }
+  RegResult DeleteValue(RegistryKey key, const char* name) override {
+    return run[Root(key)].erase(name) != 0 ? kRegDone : kRegNotFound;
+  }
+  RegResult DeleteKey(RegistryKey, const char*) override { return kRegFailed; }
+  RegResult SubkeyAt(RegistryKey, uint32_t, char*, uint32_t) override { return kRegFailed; }
+  RegResult ValueAt(RegistryKey, uint32_t, char*, uint32_t) override { return kRegFailed; }
+  void CloseKey(RegistryKey) override { --openKeys; }
 
   std::string Starts() const {
     std::string s;
@@ -92,7 +115,7 @@ class FakeLaunch : public LaunchPlatform {
   }
 
  private:
-  static RunRoot Root(RunKey key) { return key == 101 ? kMachineRun : kUserRun; }
+  static RunRoot Root(RegistryKey key) { return key == 101 ? kMachineRun : kUserRun; }
   static bool Give(const std::string& text, char* dir, size_t room) {
     if (text.empty() || text.size() >= room) return false;
     memcpy(dir, text.c_str(), text.size() + 1);

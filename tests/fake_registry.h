@@ -1,5 +1,6 @@
-// An in-memory registry below the current user's root for the settings
-// store's tests: keys created on open, typed and sized values, names
+// An in-memory registry for the settings store's tests, its keys named by
+// their path below the current user's root ("HKLM\" before a path below
+// the machine's): keys created on open, typed and sized values, names
 // compared without regard to case (as the platform does), keys that can be
 // made to refuse opening or writing, and a log of every call in order.
 #ifndef VELMORA_TESTS_FAKE_REGISTRY_H
@@ -13,11 +14,11 @@
 #include <string>
 #include <vector>
 
-#include "settings_store.h"
+#include "registry.h"
 
 const unsigned char kRegistryPoison = 0x5A;
 
-class FakeRegistry : public SettingsRegistry {
+class FakeRegistry : public Registry {
  public:
   struct Value {
     uint32_t type;
@@ -86,59 +87,68 @@ class FakeRegistry : public SettingsRegistry {
   }
 
   // ---- The interface ----
-  bool OpenKey(RegistryKey parent, const char* name, RegistryKey* key) override {
+  RegResult OpenKey(RegistryKey parent, const char* name, uint32_t, RegistryKey* key) override {
     std::string path = Join(parent, name);
     log.push_back("open " + path);
-    if (refuse.count(Lower(path)) || !Exists(path)) return false;
+    if (refuse.count(Lower(path))) return kRegFailed;
+    if (!Exists(path)) return kRegNotFound;
     *key = Hand(path);
-    return true;
+    return kRegDone;
   }
-  bool CreateKey(RegistryKey parent, const char* name, RegistryKey* key) override {
+  RegResult CreateKey(RegistryKey parent, const char* name, uint32_t, RegistryKey* key) override {
     std::string path = Join(parent, name);
     log.push_back("create " + path);
-    if (refuse.count(Lower(path))) return false;
-    Make(path);
+    if (refuse.count(Lower(path))) return kRegFailed;
     *key = Hand(Make(path).path);
-    return true;
+    return kRegDone;
   }
-  ReadResult ReadValue(RegistryKey key, const char* name, uint32_t* type, unsigned char* data, uint32_t room,
-                       uint32_t* size) override {
+  RegResult ReadValue(RegistryKey key, const char* name, uint32_t* type, void* data, uint32_t* size) override {
     const std::string& path = PathOf(key);
     log.push_back("read " + path + ":" + name);
     auto& values = Make(path).values;
     auto it = values.find(Lower(name));
-    if (it == values.end()) return kValueMissing;
+    if (it == values.end()) return kRegNotFound;
     const Value& v = it->second.second;
+    uint32_t room = *size;
     *type = v.type;
     *size = static_cast<uint32_t>(v.data.size());
     if (v.data.size() > room) {
       memset(data, kRegistryPoison, room);  // the platform leaves the room undefined
-      return kValueTooLong;
+      return kRegTooLong;
     }
     if (!v.data.empty()) memcpy(data, v.data.data(), v.data.size());
-    return kValueRead;
+    return kRegDone;
   }
-  bool WriteValue(RegistryKey key, const char* name, uint32_t type, const unsigned char* data,
-                  uint32_t size) override {
+  RegResult WriteValue(RegistryKey key, const char* name, uint32_t type, const void* data, uint32_t size) override {
     const std::string& path = PathOf(key);
     log.push_back("write " + path + ":" + name);
-    if (refuseWrites.count(Lower(path))) return false;
-    Put(path, name, type, std::vector<unsigned char>(data, data + size));
-    return true;
+    if (refuseWrites.count(Lower(path))) return kRegFailed;
+    const unsigned char* bytes = static_cast<const unsigned char*>(data);
+    Put(path, name, type, std::vector<unsigned char>(bytes, bytes + size));
+    return kRegDone;
   }
-  bool DeleteKey(const char* path) override {
-    log.push_back(std::string("delete ") + path);
+  RegResult DeleteValue(RegistryKey key, const char* name) override {
+    const std::string& path = PathOf(key);
+    log.push_back("delete value " + path + ":" + name);
+    return Make(path).values.erase(Lower(name)) != 0 ? kRegDone : kRegNotFound;
+  }
+  RegResult DeleteKey(RegistryKey parent, const char* name) override {
+    std::string path = Join(parent, name);
+    log.push_back("delete " + path);
     std::string k = Lower(path);
-    if (!keys_.count(k)) return false;
+    if (!keys_.count(k)) return kRegNotFound;
     for (const auto& other : keys_) {
-      if (other.first.size() > k.size() && other.first.compare(0, k.size() + 1, k + "\\") == 0) return false;
+      if (other.first.size() > k.size() && other.first.compare(0, k.size() + 1, k + "\\") == 0) return kRegFailed;
     }
     keys_.erase(k);
-    return true;
+    return kRegDone;
   }
+  // The store never lists a key.
+  RegResult SubkeyAt(RegistryKey, uint32_t, char*, uint32_t) override { return kRegFailed; }
+  RegResult ValueAt(RegistryKey, uint32_t, char*, uint32_t) override { return kRegFailed; }
   void CloseKey(RegistryKey key) override {
     log.push_back("close " + PathOf(key));
-    handles_.erase(reinterpret_cast<uintptr_t>(key));
+    handles_.erase(key);
   }
 
  private:
@@ -149,23 +159,24 @@ class FakeRegistry : public SettingsRegistry {
     return s;
   }
   std::string Join(RegistryKey parent, const char* name) const {
-    if (parent == kCurrentUserRoot) return name;
+    if (parent == kCurrentUser) return name;
+    if (parent == kLocalMachine) return std::string("HKLM\\") + name;
     return PathOf(parent) + "\\" + name;
   }
   const std::string& PathOf(RegistryKey key) const {
     static const std::string none = "<not open>";
-    auto it = handles_.find(reinterpret_cast<uintptr_t>(key));
+    auto it = handles_.find(key);
     return it == handles_.end() ? none : it->second;
   }
   RegistryKey Hand(const std::string& path) {
-    uintptr_t h = next_++;
+    RegistryKey h = next_++;
     handles_[h] = path;
-    return reinterpret_cast<RegistryKey>(h);
+    return h;
   }
 
   std::map<std::string, Key> keys_;
-  std::map<uintptr_t, std::string> handles_;
-  uintptr_t next_ = 1;
+  std::map<RegistryKey, std::string> handles_;
+  RegistryKey next_ = 1;
 };
 
 #endif

@@ -34,9 +34,9 @@ struct FakeKey {
   bool ghost = false;       // listed, but not found by its name
 };
 
-inline const char* RootName(RegKey root) { return root == kCurrentUser ? "HKCU" : "HKLM"; }
+inline const char* RootName(RegistryKey root) { return root == kCurrentUser ? "HKCU" : "HKLM"; }
 
-class FakeUninstallPlatform : public UninstallPlatform {
+class FakeUninstallPlatform : public Registry, public WindowCloser, public WarningBox {
  public:
   static const int kCallBudget = 100000;
 
@@ -57,12 +57,12 @@ class FakeUninstallPlatform : public UninstallPlatform {
   int finds = 0;
 
   // Creates the key (and every key above it) and returns it.
-  FakeKey& Key(RegKey root, const std::string& path) {
+  FakeKey& Key(RegistryKey root, const std::string& path) {
     FakeKey* k = &Root(root);
     for (const std::string& name : Split(path)) k = &k->subkeys[name];
     return *k;
   }
-  const FakeKey* Find(RegKey root, const std::string& path) const {
+  const FakeKey* Find(RegistryKey root, const std::string& path) const {
     const FakeKey* k = root == kCurrentUser ? &currentUser : &localMachine;
     for (const std::string& name : Split(path)) {
       auto it = k->subkeys.find(name);
@@ -72,14 +72,14 @@ class FakeUninstallPlatform : public UninstallPlatform {
     return k;
   }
   // Every key and value below root, one a line: "A\B" and "A\B:value".
-  std::vector<std::string> Dump(RegKey root) const {
+  std::vector<std::string> Dump(RegistryKey root) const {
     std::vector<std::string> out;
     DumpKey(root == kCurrentUser ? currentUser : localMachine, "", &out);
     return out;
   }
   size_t OpenHandles() const { return handles.size(); }
 
-  RegResult OpenKey(RegKey parent, const char* subkey, uint32_t access, RegKey* key) override {
+  RegResult OpenKey(RegistryKey parent, const char* subkey, uint32_t access, RegistryKey* key) override {
     openAccess.push_back(access);
     Path path;
     if (!Spend() || !Resolve(parent, &path)) return kRegFailed;
@@ -93,7 +93,11 @@ class FakeUninstallPlatform : public UninstallPlatform {
     *key = nextHandle;
     return kRegDone;
   }
-  RegResult SubkeyAt(RegKey key, uint32_t index, char* name, uint32_t room) override {
+  // The uninstaller never creates a key, reads or writes a value.
+  RegResult CreateKey(RegistryKey, const char*, uint32_t, RegistryKey*) override { return kRegFailed; }
+  RegResult ReadValue(RegistryKey, const char*, uint32_t*, void*, uint32_t*) override { return kRegFailed; }
+  RegResult WriteValue(RegistryKey, const char*, uint32_t, const void*, uint32_t) override { return kRegFailed; }
+  RegResult SubkeyAt(RegistryKey key, uint32_t index, char* name, uint32_t room) override {
     enumRooms.push_back(room);
     FakeKey* k = Open(key);
     if (!Spend() || k == nullptr) return kRegFailed;
@@ -103,7 +107,7 @@ class FakeUninstallPlatform : public UninstallPlatform {
     if (it->second.unreadable) return kRegTooLong;
     return Give(it->first, name, room);
   }
-  RegResult ValueAt(RegKey key, uint32_t index, char* name, uint32_t room) override {
+  RegResult ValueAt(RegistryKey key, uint32_t index, char* name, uint32_t room) override {
     enumRooms.push_back(room);
     FakeKey* k = Open(key);
     if (!Spend() || k == nullptr) return kRegFailed;
@@ -112,7 +116,7 @@ class FakeUninstallPlatform : public UninstallPlatform {
     std::advance(it, index);
     return Give(it->first, name, room);
   }
-  RegResult DeleteValue(RegKey key, const char* name) override {
+  RegResult DeleteValue(RegistryKey key, const char* name) override {
     FakeKey* k = Open(key);
     if (!Spend() || k == nullptr) return kRegFailed;
     std::string id = Text(handles[key]) + ":" + name;
@@ -123,7 +127,7 @@ class FakeUninstallPlatform : public UninstallPlatform {
     k->values.erase(it);
     return kRegDone;
   }
-  RegResult DeleteKey(RegKey parent, const char* subkey) override {
+  RegResult DeleteKey(RegistryKey parent, const char* subkey) override {
     Path path;
     if (!Spend() || !Resolve(parent, &path)) return kRegFailed;
     for (const std::string& name : Split(subkey)) path.names.push_back(name);
@@ -138,15 +142,12 @@ class FakeUninstallPlatform : public UninstallPlatform {
     owner->subkeys.erase(path.names.back());
     return kRegDone;
   }
-  void CloseKey(RegKey key) override {
+  void CloseKey(RegistryKey key) override {
     if (handles.erase(key) == 0) log.push_back("close unknown key");
   }
 
-  WindowRef FindWindowByClass(const char* name) override {
-    return FindWindow([&](const Window& w) { return w.windowClass == name; });
-  }
-  WindowRef FindWindowByTitle(const char* name) override {
-    return FindWindow([&](const Window& w) { return w.title == name; });
+  WindowRef FindTopWindow(WindowLookup by, const char* name) override {
+    return FindWindow([&](const Window& w) { return (by == kByClass ? w.windowClass : w.title) == name; });
   }
   void RequestClose(WindowRef ref) override {
     log.push_back("close window " + std::to_string(ref));
@@ -169,11 +170,11 @@ class FakeUninstallPlatform : public UninstallPlatform {
 
  private:
   struct Path {
-    RegKey root;
+    RegistryKey root;
     std::vector<std::string> names;
   };
-  std::map<RegKey, Path> handles;
-  RegKey nextHandle = 0x1000;
+  std::map<RegistryKey, Path> handles;
+  RegistryKey nextHandle = 0x1000;
   int calls = 0;
 
   static std::vector<std::string> Split(const std::string& path) {
@@ -194,13 +195,13 @@ class FakeUninstallPlatform : public UninstallPlatform {
     for (const std::string& n : p.names) s += "\\" + n;
     return s;
   }
-  FakeKey& Root(RegKey root) { return root == kCurrentUser ? currentUser : localMachine; }
+  FakeKey& Root(RegistryKey root) { return root == kCurrentUser ? currentUser : localMachine; }
   bool Spend() {
     if (++calls <= kCallBudget) return true;
     runaway = true;
     return false;
   }
-  bool Resolve(RegKey key, Path* path) {
+  bool Resolve(RegistryKey key, Path* path) {
     if (key == kCurrentUser || key == kLocalMachine) {
       *path = Path{key, {}};
       return true;
@@ -219,7 +220,7 @@ class FakeUninstallPlatform : public UninstallPlatform {
     }
     return k;
   }
-  FakeKey* Open(RegKey key) {
+  FakeKey* Open(RegistryKey key) {
     auto it = handles.find(key);
     return it == handles.end() ? nullptr : At(it->second);
   }

@@ -183,7 +183,7 @@ TEST(UninstallTree, WhatIsLeftAndWhatIsShown) {
     const TreeCase& c = cases[i];
     FakeUninstallPlatform f;
     c.setUp(&f);
-    RunUninstall(&f, c.line);
+    RunUninstall(&f, &f, &f, c.line);
     EXPECT_FALSE(f.runaway) << "case " << i << ": " << c.name;
     EXPECT_EQ(Sorted(f.Dump(kCurrentUser)), Sorted(c.left)) << "case " << i << ": " << c.name;
     EXPECT_EQ(f.boxes, c.boxes) << "case " << i << ": " << c.name;
@@ -199,7 +199,7 @@ TEST(UninstallTree, EachEntryIsDeletedOnce) {
   f.Key(kCurrentUser, "Software\\Velmora\\Velmora\\Settings").locked = true;
   f.lockedValues.insert("HKCU\\Software\\Velmora\\Velmora\\Settings:DisplayStyle");
   f.Key(kCurrentUser, "Software\\Velmora\\Velmora\\Settings\\Z").locked = true;
-  RunUninstall(&f, kSuiteCall);
+  RunUninstall(&f, &f, &f, kSuiteCall);
   Lines deletes;
   for (const std::string& entry : f.log) {
     if (entry.compare(0, 7, "delete ") == 0) deletes.push_back(entry);
@@ -221,7 +221,7 @@ TEST(UninstallTree, EachEntryIsDeletedOnce) {
 TEST(UninstallTree, EveryKeyOpenedWithFullAccess) {
   FakeUninstallPlatform f;
   Installed(&f);
-  RunUninstall(&f, "u.exe Velmora Velmora N N N");
+  RunUninstall(&f, &f, &f, "u.exe Velmora Velmora N N N");
   ASSERT_EQ(f.openAccess.size(), 7u);  // the product, 1.3, Deep, A, B, C, Settings
   for (uint32_t access : f.openAccess) EXPECT_EQ(access, kKeyAllAccess);
 }
@@ -229,7 +229,7 @@ TEST(UninstallTree, EveryKeyOpenedWithFullAccess) {
 // Both Run keys hold the product's value and a neighbour.
 void WithRunValues(FakeUninstallPlatform* f) {
   Installed(f);
-  for (RegKey root : {kLocalMachine, kCurrentUser}) {
+  for (RegistryKey root : {kLocalMachine, kCurrentUser}) {
     FakeKey& run = f->Key(root, kRunKeyPath);
     run.values["Velmora"] = "\"C:\\Velmora\\Velmora.exe\" U=2";
     run.values["Other"] = "other.exe";
@@ -283,10 +283,10 @@ TEST(UninstallRunValues, BothRunKeys) {
     const RunCase& c = cases[i];
     FakeUninstallPlatform f;
     c.setUp(&f);
-    RunUninstall(&f, c.line);
+    RunUninstall(&f, &f, &f, c.line);
     Lines left[2];
     int n = 0;
-    for (RegKey root : {kLocalMachine, kCurrentUser}) {
+    for (RegistryKey root : {kLocalMachine, kCurrentUser}) {
       const FakeKey* k = f.Find(root, run);
       if (k != nullptr) {
         for (const auto& v : k->values) left[n].push_back(v.first);
@@ -306,7 +306,7 @@ TEST(UninstallRunValues, OrderAndAccess) {
   FakeUninstallPlatform f;
   WithRunValues(&f);
   f.Key(kCurrentUser, "Software\\Velmora\\Velmora").locked = true;
-  RunUninstall(&f, kSuiteCall);
+  RunUninstall(&f, &f, &f, kSuiteCall);
   const std::string run = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
   Lines tail(std::find(f.log.begin(), f.log.end(), "box"), f.log.end());
   EXPECT_EQ(tail, Lines({"box", "open HKLM\\" + run, "delete value HKLM\\" + run + ":Velmora",
@@ -339,7 +339,7 @@ TEST(UninstallTree, InvalidArgumentsTouchNothing) {
     WithRunValues(&f);
     f.windows.push_back({"Velmora", "Velmora", 1});
     Lines before = f.Dump(kCurrentUser);
-    RunUninstall(&f, lines[i].c_str());
+    RunUninstall(&f, &f, &f, lines[i].c_str());
     EXPECT_TRUE(f.log.empty()) << "case " << i << ": " << f.log.front();
     EXPECT_TRUE(f.openAccess.empty()) << "case " << i;
     EXPECT_EQ(f.finds, 0) << "case " << i;
@@ -355,7 +355,7 @@ TEST(UninstallTree, LongestNamesRemoveTheirOwnKey) {
     FakeUninstallPlatform f;
     f.Key(kCurrentUser, "Software\\" + vendor + "\\" + product).values["x"] = "1";
     f.Key(kCurrentUser, "Software\\" + vendor + "\\" + product.substr(0, 131)).values["y"] = "1";
-    RunUninstall(&f, ("u.exe " + vendor + " " + product + " N N N").c_str());
+    RunUninstall(&f, &f, &f, ("u.exe " + vendor + " " + product + " N N N").c_str());
     Lines want = {"Software", "Software\\" + vendor};
     if (productLength == 131) {
       EXPECT_EQ(Sorted(f.Dump(kCurrentUser)), Sorted(want)) << productLength;

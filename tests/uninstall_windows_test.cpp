@@ -93,7 +93,7 @@ TEST(UninstallWindows, FromTheCommandLine) {
     f.Key(kCurrentUser, "Software\\Velmora\\Velmora").locked = true;
     f.Key(kCurrentUser, "Software\\Big Tool\\Big Tool").locked = true;
     f.Key(kLocalMachine, kRunKeyPath).values["Velmora"] = "x";
-    RunUninstall(&f, cases[i].line);
+    RunUninstall(&f, &f, &f, cases[i].line);
     int sent = 0;
     for (const Window& w : f.windows) sent += w.requests;
     EXPECT_EQ(sent, cases[i].sent) << "case " << i;

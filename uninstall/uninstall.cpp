@@ -3,8 +3,8 @@
 #include <string.h>
 
 #include "program_name.h"
+#include "text_writer.h"
 
-const char kRunKeyPath[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char kWarningCaption[] = "Unable to remove Registry Key";
 
 namespace {
@@ -65,36 +65,6 @@ bool ReadSwitch(const Span& arg, bool* on) {
   return true;
 }
 
-// Text put together piece by piece; once a piece does not fit, the whole
-// text is given up.
-struct Builder {
-  char* out;
-  size_t room;
-  size_t used;
-  bool fits;
-};
-
-Builder StartText(char* out, size_t room) {
-  Builder b = {out, room, 0, room > 0};
-  if (b.fits) out[0] = '\0';
-  return b;
-}
-
-void Append(Builder* b, const char* piece) {
-  size_t n = strlen(piece);
-  if (!b->fits || n >= b->room - b->used) {
-    b->fits = false;
-    return;
-  }
-  memcpy(b->out + b->used, piece, n + 1);
-  b->used += n;
-}
-
-bool FinishText(Builder* b) {
-  if (!b->fits && b->room > 0) b->out[0] = '\0';
-  return b->fits;
-}
-
 // Two backslashes in a row, or one at either end, make an empty key name
 // that the registry passes over: "Software\" + "\" would be Software
 // itself.
@@ -104,7 +74,7 @@ bool NamesEveryKey(const char* path) {
   return strstr(path, "\\\\") == nullptr;
 }
 
-RegResult RemoveKey(UninstallPlatform* p, RegKey parent, const char* subkey);
+RegResult RemoveKey(Registry* registry, RegistryKey parent, const char* subkey);
 
 // Entries are asked for at the index just past those that stayed (0 at
 // first): each one deleted moves the next one down to that index, each one
@@ -112,28 +82,15 @@ RegResult RemoveKey(UninstallPlatform* p, RegKey parent, const char* subkey);
 // and again. An entry that was listed but is not found by the name read
 // back (a name the ANSI code page cannot hold), or whose name does not
 // fit, stays too.
-void RemoveSubkeys(UninstallPlatform* p, RegKey key) {
+void RemoveEntries(Registry* registry, RegistryKey key, bool subkeys) {
   char name[kRegistryNameRoom];
   uint32_t index = 0;
   for (;;) {
-    RegResult r = p->SubkeyAt(key, index, name, kRegistryNameRoom);
+    RegResult r = subkeys ? registry->SubkeyAt(key, index, name, kRegistryNameRoom)
+                          : registry->ValueAt(key, index, name, kRegistryNameRoom);
     if (r == kRegDone) {
-      if (RemoveKey(p, key, name) != kRegDone) ++index;
-    } else if (r == kRegTooLong) {
-      ++index;
-    } else {
-      return;
-    }
-  }
-}
-
-void RemoveValues(UninstallPlatform* p, RegKey key) {
-  char name[kRegistryNameRoom];
-  uint32_t index = 0;
-  for (;;) {
-    RegResult r = p->ValueAt(key, index, name, kRegistryNameRoom);
-    if (r == kRegDone) {
-      if (p->DeleteValue(key, name) != kRegDone) ++index;
+      RegResult removed = subkeys ? RemoveKey(registry, key, name) : registry->DeleteValue(key, name);
+      if (removed != kRegDone) ++index;
     } else if (r == kRegTooLong) {
       ++index;
     } else {
@@ -144,16 +101,16 @@ void RemoveValues(UninstallPlatform* p, RegKey key) {
 
 // Empties the key, then deletes it: kRegDone when it is gone, kRegNotFound
 // when there was no key by that name, kRegFailed when it stays.
-RegResult RemoveKey(UninstallPlatform* p, RegKey parent, const char* subkey) {
-  RegKey key = 0;
-  RegResult opened = p->OpenKey(parent, subkey, kKeyAllAccess, &key);
+RegResult RemoveKey(Registry* registry, RegistryKey parent, const char* subkey) {
+  RegistryKey key = 0;
+  RegResult opened = registry->OpenKey(parent, subkey, kKeyAllAccess, &key);
   if (opened == kRegNotFound) return kRegNotFound;
   if (opened == kRegDone) {
-    RemoveSubkeys(p, key);
-    RemoveValues(p, key);
-    p->CloseKey(key);
+    RemoveEntries(registry, key, true);
+    RemoveEntries(registry, key, false);
+    registry->CloseKey(key);
   }
-  RegResult deleted = p->DeleteKey(parent, subkey);
+  RegResult deleted = registry->DeleteKey(parent, subkey);
   return deleted == kRegDone || deleted == kRegNotFound ? deleted : kRegFailed;
 }
 
@@ -172,69 +129,61 @@ bool ParseUninstallArgs(const char* commandLine, UninstallArgs* args) {
 }
 
 bool BuildKeyPath(const UninstallArgs& args, char* out, size_t room) {
-  Builder b = StartText(out, room);
-  Append(&b, kSoftwarePrefix);
-  Append(&b, args.vendor);
+  if (room == 0) return false;
+  TextWriter w = TextWriter::Over(out, room);
+  w.Text(kSoftwarePrefix);
+  w.Text(args.vendor);
   if (!args.wholeVendor) {
-    Append(&b, "\\");
-    Append(&b, args.product);
+    w.Char('\\');
+    w.Text(args.product);
   }
-  if (b.fits && !NamesEveryKey(out)) b.fits = false;
-  return FinishText(&b);
+  // A cut path would name another key: the whole text is given up.
+  bool whole = w.Finish() && NamesEveryKey(out);
+  if (!whole) out[0] = '\0';
+  return whole;
 }
 
 bool BuildWarningText(const char* keyPath, char* out, size_t room) {
-  Builder b = StartText(out, room);
-  Append(&b, kWarningLine);
-  Append(&b, kContinueLine);
-  Append(&b, kFailedKeyLine);
-  Append(&b, keyPath);
-  return FinishText(&b);
+  if (room == 0) return false;
+  TextWriter w = TextWriter::Over(out, room);
+  w.Text(kWarningLine);
+  w.Text(kContinueLine);
+  w.Text(kFailedKeyLine);
+  w.Text(keyPath);
+  bool whole = w.Finish();
+  if (!whole) out[0] = '\0';
+  return whole;
 }
 
-bool RemoveTree(UninstallPlatform* p, RegKey parent, const char* subkey) {
-  RegResult r = RemoveKey(p, parent, subkey);
+bool RemoveTree(Registry* registry, RegistryKey parent, const char* subkey) {
+  RegResult r = RemoveKey(registry, parent, subkey);
   return r == kRegDone || r == kRegNotFound;
 }
 
-void RemoveRunValues(UninstallPlatform* p, const char* product) {
-  const RegKey roots[] = {kLocalMachine, kCurrentUser};
-  for (RegKey root : roots) {
-    RegKey run = 0;
-    if (p->OpenKey(root, kRunKeyPath, kKeySetValue, &run) != kRegDone) continue;
-    p->DeleteValue(run, product);
-    p->CloseKey(run);
+void RemoveRunValues(Registry* registry, const char* product) {
+  const RegistryKey roots[] = {kLocalMachine, kCurrentUser};
+  for (RegistryKey root : roots) {
+    RegistryKey run = 0;
+    if (registry->OpenKey(root, kRunKeyPath, kKeySetValue, &run) != kRegDone) continue;
+    registry->DeleteValue(run, product);
+    registry->CloseKey(run);
   }
 }
 
-int CloseProductWindows(UninstallPlatform* p, const char* product) {
-  int sent = 0;
-  for (WindowRef w = p->FindWindowByClass(product); w != 0 && sent < kMaxCloseRequests;
-       w = p->FindWindowByClass(product)) {
-    p->RequestClose(w);
-    p->Pause(kCloseWaitMs);
-    ++sent;
-  }
-  for (WindowRef w = p->FindWindowByTitle(product); w != 0 && sent < kMaxCloseRequests;
-       w = p->FindWindowByTitle(product)) {
-    p->RequestClose(w);
-    p->Pause(kCloseWaitMs);
-    ++sent;
-  }
-  return sent;
+int CloseProductWindows(WindowCloser* windows, const char* product) {
+  int sent = CloseWindows(windows, kByClass, product, kMaxCloseRequests, kCloseWaitMs);
+  return sent + CloseWindows(windows, kByTitle, product, kMaxCloseRequests - sent, kCloseWaitMs);
 }
 
-void RunUninstall(UninstallPlatform* p, const char* commandLine) {
+void RunUninstall(Registry* registry, WindowCloser* windows, WarningBox* box, const char* commandLine) {
   UninstallArgs args;
   char keyPath[kKeyPathRoom];
   if (!ParseUninstallArgs(commandLine, &args)) return;
   if (!BuildKeyPath(args, keyPath, sizeof keyPath)) return;
-  if (!RemoveTree(p, kCurrentUser, keyPath)) {
+  if (!RemoveTree(registry, kCurrentUser, keyPath)) {
     char warning[kWarningRoom];
-    if (BuildWarningText(keyPath, warning, sizeof warning)) {
-      p->ShowMessage(warning, kWarningCaption);
-    }
+    if (BuildWarningText(keyPath, warning, sizeof warning)) box->ShowMessage(warning, kWarningCaption);
   }
-  if (args.removeRunValues) RemoveRunValues(p, args.product);
-  if (args.closeWindows) CloseProductWindows(p, args.product);
+  if (args.removeRunValues) RemoveRunValues(registry, args.product);
+  if (args.closeWindows) CloseProductWindows(windows, args.product);
 }

@@ -9,7 +9,8 @@
 #include "fake_launch_platform.h"
 #include "fake_registry.h"
 #include "fuzz_check.h"
-#include "launch.h"
+#include "monitor_command_line.h"
+#include "run_value.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 12) return 0;
@@ -52,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   char directory[kLaunchTextRoom + 8];
   memset(options, '#', sizeof options);
   memset(directory, '#', sizeof directory);
-  ComposeMonitorCommandLine(&dialog, &platform, options, directory);
+  ComposeMonitorCommandLine(dialog.ForLaunch(), &platform, &platform, options, directory);
   for (size_t i = kLaunchTextRoom; i < sizeof options; ++i) FUZZ_CHECK(options[i] == '#' && directory[i] == '#');
   FUZZ_CHECK(memchr(options, '\0', kLaunchTextRoom) != nullptr);
   FUZZ_CHECK(memchr(directory, '\0', kLaunchTextRoom) != nullptr);
@@ -66,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The Run value is written whole within its room, or not at all with the
   // warning.
   platform.run[kMachineRun].erase("Velmora");
-  WriteRunValue(&platform, options, directory, dialog.RunHidden == 1);
+  WriteRunValue(&platform, &platform, options, directory, dialog.RunHidden == 1);
   bool written = platform.run[kMachineRun].count("Velmora") != 0;
   FUZZ_CHECK(written != (platform.Warnings() == std::string(kRunValueMessage) + "\n"));
   if (written) {

@@ -9,6 +9,7 @@
 
 #include "config_dialog.h"
 #include "fake_control_surface.h"
+#include "fake_launch_platform.h"
 #include "fake_registry.h"
 #include "fuzz_check.h"
 
@@ -51,6 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FakeSurface surface;
   surface.totalPhys = totalMb << 20;
   ConfigDialog dialog;
+  FakeLaunch launch;
+  dialog.SetLauncher(launch.Everything());
   dialog.Attach(&surface);
   dialog.BeginInitialisation();
   dialog.FinishInitialisation(&program);

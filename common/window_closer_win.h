@@ -1,0 +1,14 @@
+// Closing windows through user32.
+#ifndef VELMORA_COMMON_WINDOW_CLOSER_WIN_H
+#define VELMORA_COMMON_WINDOW_CLOSER_WIN_H
+
+#include "window_closer.h"
+
+class Win32WindowCloser : public WindowCloser {
+ public:
+  WindowRef FindTopWindow(WindowLookup by, const char* name) override;
+  void RequestClose(WindowRef window) override;
+  void Pause(uint32_t milliseconds) override;
+};
+
+#endif

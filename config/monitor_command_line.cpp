@@ -1,0 +1,111 @@
+#include "monitor_command_line.h"
+
+#include <string.h>
+
+#include "run_value.h"
+
+const char kTrayMonitorFile[] = "Velmora.exe";
+const char kHiddenMonitorFile[] = "VelmoraH.exe";
+
+namespace {
+
+const char kPathMarker[] = " P=\"";
+const char kPathTail[] = "\\VelmoraConfig.exe\"";
+const size_t kPathTailLength = sizeof kPathTail - 1;  // 19
+// Room for the directory, terminator included, is this less the options
+// written before the P token: the whole line then stays within 259.
+const size_t kDirectoryBudget = 237;
+const uint32_t kMonitorInterval = 5;  // the monitor's own default: no U token
+
+void WriteNumberToken(TextWriter* w, const char* prefix, uint32_t value) {
+  w->Text(prefix);
+  w->Number(value);
+}
+
+void WriteOptionTokens(const LaunchSettings& s, TextWriter* w) {
+  if (s.updateInterval != kMonitorInterval) WriteNumberToken(w, " U=", s.updateInterval);
+  if (s.reachTarget)
+    WriteNumberToken(w, " R=", s.memoryToReach);
+  else
+    WriteNumberToken(w, " M=", s.memoryToFree);
+  if (s.memoryThreshold != 0) WriteNumberToken(w, " T=", s.memoryThreshold);
+  if (s.sound) w->Text(" S");
+  if (s.alwaysFree) w->Text(" A");
+  for (const char* token : s.tokens) {
+    if (token[0] == '\0') continue;
+    w->Char(' ');
+    w->Text(token);
+  }
+}
+
+bool EndsWithBackslash(const char* text) {
+  size_t n = strlen(text);
+  return n > 0 && text[n - 1] == '\\';
+}
+
+// Whether the monitor program is in this directory.
+bool HoldsMonitor(LaunchPlatform* platform, const char* directory, bool hidden) {
+  if (directory[0] == '\0') return false;
+  char path[kLaunchTextRoom];
+  TextWriter w = TextWriter::Over(path, sizeof path);
+  WriteMonitorPath(&w, directory, hidden);
+  return w.Finish() && platform->FileExists(path);
+}
+
+// The directory an earlier confirm recorded in the Run value's P token, when
+// the value has one; false otherwise.
+bool RecordedDirectory(Registry* runKeys, char* out) {
+  char data[kLaunchTextRoom];
+  ReadRunValue(runKeys, data);
+  const char* marker = strstr(data, kPathMarker);
+  if (marker == nullptr) return false;
+  CopyText(out, kLaunchTextRoom, marker + sizeof kPathMarker - 1);
+  size_t n = strlen(out);
+  if (n > kPathTailLength) out[n - kPathTailLength] = '\0';
+  return true;
+}
+
+// The program directory: the one recorded in the Run value, else the
+// current one, else this program's own, whichever first holds the monitor
+// and fits room. When none does, the recorded or the current directory is
+// used all the same (and the monitor's start fails).
+void ChooseDirectory(LaunchPlatform* platform, Registry* runKeys, bool hidden, size_t room, char* out) {
+  char recorded[kLaunchTextRoom] = "";
+  char current[kLaunchTextRoom] = "";
+  char own[kLaunchTextRoom] = "";
+  bool haveRecorded = RecordedDirectory(runKeys, recorded) && strlen(recorded) < room;
+  bool haveCurrent = platform->CurrentDirectory(current, room);
+  bool haveOwn = platform->ProgramDirectory(own, room);
+  // Failing all three, the recorded directory, else the current one.
+  const char* choice = haveRecorded ? recorded : haveCurrent ? current : "";
+  const char* candidates[] = {haveRecorded ? recorded : nullptr, haveCurrent ? current : nullptr,
+                              haveOwn ? own : nullptr};
+  for (const char* candidate : candidates) {
+    if (candidate != nullptr && HoldsMonitor(platform, candidate, hidden)) {
+      choice = candidate;
+      break;
+    }
+  }
+  CopyText(out, kLaunchTextRoom, choice);
+}
+
+}  // namespace
+
+void WriteMonitorPath(TextWriter* w, const char* directory, bool hidden) {
+  w->Text(directory);
+  if (directory[0] != '\0' && !EndsWithBackslash(directory)) w->Char('\\');
+  w->Text(hidden ? kHiddenMonitorFile : kTrayMonitorFile);
+}
+
+void ComposeMonitorCommandLine(const LaunchSettings& settings, LaunchPlatform* platform, Registry* runKeys,
+                               char* options, char* directory) {
+  TextWriter w = TextWriter::Over(options, kLaunchTextRoom);
+  WriteOptionTokens(settings, &w);
+  size_t used = static_cast<size_t>(w.out - options);
+  ChooseDirectory(platform, runKeys, settings.runHidden, kDirectoryBudget - used, directory);
+  if (EndsWithBackslash(directory)) directory[strlen(directory) - 1] = '\0';
+  w.Text(kPathMarker);
+  w.Text(directory);
+  w.Text(kPathTail);
+  w.Finish();
+}
