@@ -33,15 +33,16 @@ RegResult Opened(LONG status, HKEY opened, RegistryKey* key) {
 
 RegResult Win32Registry::OpenKey(RegistryKey parent, const char* path, uint32_t access, RegistryKey* key) {
   HKEY opened = nullptr;
-  return Opened(RegOpenKeyExA(Native(parent), path, 0, access, &opened), opened, key);
+  LONG status = RegOpenKeyExA(Native(parent), path, 0, access, &opened);
+  return Opened(status, opened, key);
 }
 
 RegResult Win32Registry::CreateKey(RegistryKey parent, const char* path, uint32_t access, RegistryKey* key) {
   HKEY created = nullptr;
   DWORD disposition;
-  return Opened(RegCreateKeyExA(Native(parent), path, 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr,
-                                &created, &disposition),
-                created, key);
+  LONG status = RegCreateKeyExA(Native(parent), path, 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr,
+                                &created, &disposition);
+  return Opened(status, created, key);
 }
 
 RegResult Win32Registry::ReadValue(RegistryKey key, const char* name, uint32_t* type, void* data, uint32_t* size) {

@@ -6,7 +6,6 @@
 
 #include <stddef.h>
 #include <stdint.h>
-#include <string.h>
 
 struct TextWriter {
   char* out;
@@ -15,12 +14,6 @@ struct TextWriter {
 
   // A writer over room bytes (room at least 1).
   static TextWriter Over(char* buffer, size_t room) { return TextWriter{buffer, buffer + room - 1, true}; }
-  // A writer that goes on after the text already in the buffer.
-  static TextWriter After(char* buffer, size_t room) {
-    TextWriter w = Over(buffer, room);
-    w.out += strnlen(buffer, room - 1);
-    return w;
-  }
 
   void Char(char c) {
     if (out < end)
