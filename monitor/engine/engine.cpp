@@ -153,10 +153,7 @@ void FreePass(Engine* e) {
   uint32_t amount = FreePassAmount(s, status.availPhys);
   if (amount == 0) return;
   platform->StopTimer();
-  if (e->display != nullptr) {
-    memcpy(e->tip, kFreeingTip, sizeof kFreeingTip);
-    e->display->ShowPassStarting(e->tip);
-  }
+  if (e->display != nullptr) e->display->ShowPassStarting(kFreeingTip);
 
   amount = CapFreePassAmount(amount, status.totalPhys);
   if (amount != 0) {
