@@ -2,6 +2,7 @@
 #include <string.h>
 
 #include "options.h"
+#include "program_name.h"
 
 namespace {
 

@@ -2,6 +2,8 @@
 
 #include <string.h>
 
+#include "program_name.h"
+
 const OptionTable kTrayOptions = {"UMRTDPOSAGLB", true};
 const OptionTable kHiddenOptions = {"UMRTDPOSAG", false};
 
@@ -120,7 +122,7 @@ void ScanOptions(const char* args, const OptionTable& table, MonitorSettings* s)
           s->displayStyle = TokenToInt(value, valueLength);
         break;
       case 'L':
-        s->digitFont = (length > 1 && Upper(token[1]) == 'W') ? 2 : 1;
+        s->digitFont = (length > 1 && Upper(token[1]) == 'W') ? kFontWhiteLcd : kFontGreenLcd;
         break;
       case 'O': s->runOnce = true; break;
       case 'S': s->sound = true; break;

@@ -6,8 +6,6 @@
 #include <stddef.h>
 #include <stdint.h>
 
-#include "program_name.h"
-
 // Room for the configuration path, terminating NUL included. A longer path
 // is not kept at all: a cut path would start some other program.
 const size_t kConfigPathRoom = 1024;
@@ -20,6 +18,17 @@ const uint32_t kMaxMegabytes = 4095;
 // whose milliseconds still fit.
 const uint32_t kMaxIntervalSeconds = 0x7FFFFFFFu / 1000u;
 
+// Display styles (G); any other non-zero value draws as the gauge.
+const int32_t kStyleDigits = 0;
+const int32_t kStyleGauge = 1;
+const int32_t kStyleAreaGraph = 2;
+const int32_t kStyleLineGraph = 3;
+
+// Digit fonts (L or LG, LW).
+const int kFontSmooth = 0;
+const int kFontGreenLcd = 1;
+const int kFontWhiteLcd = 2;
+
 struct MonitorSettings {
   uint32_t interval;      // seconds while parsing, then milliseconds
   uint32_t freeAmount;    // MB while parsing, then bytes
@@ -29,8 +38,8 @@ struct MonitorSettings {
   bool runOnce;
   bool sound;
   bool keepTrying;
-  int32_t displayStyle;   // 0 digits, 1 gauge, 2 area graph, 3 line graph
-  int digitFont;          // 0 smooth, 1 green LCD, 2 white LCD
+  int32_t displayStyle;   // kStyle...
+  int digitFont;          // kFont...
   bool byteUnits;
   char configPath[kConfigPathRoom];  // empty when none
 };

@@ -7,6 +7,7 @@
 
 #include "engine.h"
 #include "fuzz_check.h"
+#include "program_name.h"
 
 namespace {
 
