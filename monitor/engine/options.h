@@ -30,10 +30,10 @@ const int kFontGreenLcd = 1;
 const int kFontWhiteLcd = 2;
 
 struct MonitorSettings {
-  uint32_t interval;      // seconds while parsing, then milliseconds
-  uint32_t freeAmount;    // MB while parsing, then bytes
+  uint32_t intervalMs;
+  uint32_t freeAmountBytes;
   bool reachTarget;
-  uint32_t threshold;     // bytes; 0 switches automatic freeing off
+  uint32_t thresholdBytes;  // 0 switches automatic freeing off
   char defragment;        // 'Y', 'N' or anything else ('I')
   bool runOnce;
   bool sound;
@@ -63,18 +63,8 @@ struct OptionTable {
 extern const OptionTable kTrayOptions;
 extern const OptionTable kHiddenOptions;
 
-// Start values of every setting (before parsing).
-void ResetSettings(MonitorSettings* s);
-
-// Scans the option text into s (which holds the start values or earlier
-// results). Values stay in their parsing units (seconds, MB).
-void ScanOptions(const char* args, const OptionTable& table, MonitorSettings* s);
-
-// Applies the defaults, derives the back-off from the interval in seconds,
-// then turns the interval into milliseconds and the free amount into bytes.
-void FinishSettings(MonitorSettings* s, Backoff* b);
-
-// Reset, scan and finish in one: what both monitors do at start.
+// Reads a monitor's whole command line (program name first) into its
+// settings and back-off: what both monitors do at start.
 void ParseMonitorCommandLine(const char* commandLine, const OptionTable& table,
                              MonitorSettings* s, Backoff* b);
 

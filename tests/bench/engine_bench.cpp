@@ -94,7 +94,7 @@ void BM_ScanLongCommandLine(benchmark::State& state) {
   Backoff b;
   for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores)
     ParseMonitorCommandLine(line, kTrayOptions, &s, &b);
-    benchmark::DoNotOptimize(s.interval);
+    benchmark::DoNotOptimize(s.intervalMs);
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * used);
 }
