@@ -19,15 +19,10 @@ const uint32_t kMaxMegabytes = 4095;
 const uint32_t kMaxIntervalSeconds = 0x7FFFFFFFu / 1000u;
 
 // Display styles (G); any other non-zero value draws as the gauge.
-const int32_t kStyleDigits = 0;
-const int32_t kStyleGauge = 1;
-const int32_t kStyleAreaGraph = 2;
-const int32_t kStyleLineGraph = 3;
+enum : int32_t { kStyleDigits = 0, kStyleGauge = 1, kStyleAreaGraph = 2, kStyleLineGraph = 3 };
 
 // Digit fonts (L or LG, LW).
-const int kFontSmooth = 0;
-const int kFontGreenLcd = 1;
-const int kFontWhiteLcd = 2;
+enum : int { kFontSmooth = 0, kFontGreenLcd = 1, kFontWhiteLcd = 2 };
 
 struct MonitorSettings {
   uint32_t intervalMs;
