@@ -2,6 +2,7 @@
 #include <string.h>
 
 #include "options.h"
+#include "program_name.h"
 
 namespace {
 
@@ -22,10 +23,10 @@ const uint32_t MB = 1u << 20;
 const Parsed kDefaults = {5000, 10 * MB, false, 0, 'I', false, false, false, false, 0, 0, ""};
 
 void ExpectParsed(const MonitorSettings& s, const Parsed& want, const std::string& context) {
-  EXPECT_EQ(s.interval, want.intervalMs) << context;
-  EXPECT_EQ(s.freeAmount, want.freeAmount) << context;
+  EXPECT_EQ(s.intervalMs, want.intervalMs) << context;
+  EXPECT_EQ(s.freeAmountBytes, want.freeAmount) << context;
   EXPECT_EQ(s.reachTarget, want.reachTarget) << context;
-  EXPECT_EQ(s.threshold, want.threshold) << context;
+  EXPECT_EQ(s.thresholdBytes, want.threshold) << context;
   EXPECT_EQ(s.defragment, want.defragment) << context;
   EXPECT_EQ(s.runOnce, want.runOnce) << context;
   EXPECT_EQ(s.sound, want.sound) << context;
@@ -143,8 +144,8 @@ TEST(OptionScanner, AmountsHoldAt4095Megabytes) {
     MonitorSettings s;
     Backoff b;
     ParseMonitorCommandLine(c.line, kTrayOptions, &s, &b);
-    EXPECT_EQ(s.freeAmount, c.freeAmount) << c.line;
-    EXPECT_EQ(s.threshold, c.threshold) << c.line;
+    EXPECT_EQ(s.freeAmountBytes, c.freeAmount) << c.line;
+    EXPECT_EQ(s.thresholdBytes, c.threshold) << c.line;
   }
 }
 
@@ -181,8 +182,8 @@ TEST(OptionScanner, TimingValues) {
     EXPECT_EQ(b.currentWait, c.base) << c.line;
     EXPECT_EQ(b.maximumWait, c.maximum) << c.line;
     EXPECT_EQ(b.tickCounter, 0u) << c.line;
-    EXPECT_EQ(s.interval, c.intervalMs) << c.line;
-    EXPECT_GT(static_cast<int32_t>(s.interval), 0) << c.line;
+    EXPECT_EQ(s.intervalMs, c.intervalMs) << c.line;
+    EXPECT_GT(static_cast<int32_t>(s.intervalMs), 0) << c.line;
   }
 }
 
@@ -193,11 +194,11 @@ TEST(OptionScanner, PathThatDoesNotFitIsNotKept) {
   Backoff b;
   ParseMonitorCommandLine((line + path + "\" U=3").c_str(), kTrayOptions, &s, &b);
   EXPECT_EQ(std::string(s.configPath), path);
-  EXPECT_EQ(s.interval, 3000u);
+  EXPECT_EQ(s.intervalMs, 3000u);
 
   ParseMonitorCommandLine((line + path + "y\" U=3").c_str(), kTrayOptions, &s, &b);
   EXPECT_STREQ(s.configPath, "");
-  EXPECT_EQ(s.interval, 3000u) << "the options after a dropped path are still read";
+  EXPECT_EQ(s.intervalMs, 3000u) << "the options after a dropped path are still read";
 }
 
 TEST(OptionScanner, HiddenIgnoresDisplayOnlyLetters) {
@@ -208,10 +209,10 @@ TEST(OptionScanner, HiddenIgnoresDisplayOnlyLetters) {
   MonitorSettings want;
   Backoff wantBackoff;
   ParseMonitorCommandLine(base, kHiddenOptions, &want, &wantBackoff);
-  EXPECT_EQ(want.interval, 2000u);
-  EXPECT_EQ(want.freeAmount, 32 * MB);
+  EXPECT_EQ(want.intervalMs, 2000u);
+  EXPECT_EQ(want.freeAmountBytes, 32 * MB);
   EXPECT_TRUE(want.reachTarget);
-  EXPECT_EQ(want.threshold, 4 * MB);
+  EXPECT_EQ(want.thresholdBytes, 4 * MB);
   EXPECT_EQ(want.defragment, 'N');
   EXPECT_TRUE(want.sound && want.keepTrying && want.runOnce);
   EXPECT_STREQ(want.configPath, "") << "the hidden monitor drops the path";
@@ -222,10 +223,10 @@ TEST(OptionScanner, HiddenIgnoresDisplayOnlyLetters) {
       Backoff b;
       ParseMonitorCommandLine(line.c_str(), kHiddenOptions, &s, &b);
       const std::string& context = line;
-      EXPECT_EQ(s.interval, want.interval) << context;
-      EXPECT_EQ(s.freeAmount, want.freeAmount) << context;
+      EXPECT_EQ(s.intervalMs, want.intervalMs) << context;
+      EXPECT_EQ(s.freeAmountBytes, want.freeAmountBytes) << context;
       EXPECT_EQ(s.reachTarget, want.reachTarget) << context;
-      EXPECT_EQ(s.threshold, want.threshold) << context;
+      EXPECT_EQ(s.thresholdBytes, want.thresholdBytes) << context;
       EXPECT_EQ(s.defragment, want.defragment) << context;
       EXPECT_EQ(s.sound, want.sound) << context;
       EXPECT_EQ(s.keepTrying, want.keepTrying) << context;
@@ -254,7 +255,7 @@ TEST(OptionScanner, HiddenTakesLAndBAsPlainTokens) {
     MonitorSettings s;
     Backoff b;
     ParseMonitorCommandLine(c.line, kHiddenOptions, &s, &b);
-    EXPECT_EQ(s.interval, c.intervalMs) << c.line;
+    EXPECT_EQ(s.intervalMs, c.intervalMs) << c.line;
     EXPECT_EQ(s.displayStyle, c.style) << c.line;
   }
 }

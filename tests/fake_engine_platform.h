@@ -84,9 +84,9 @@ class FakeDisplay : public Display {
  public:
   std::vector<std::string> log;  // every call with its arguments
 
-  void ShowPassStarting(char* tip) override { log.push_back(std::string("blank ") + tip); }
+  void ShowPassStarting(const char* tip) override { log.push_back(std::string("blank ") + tip); }
   void ClearAfterPass() override { log.push_back("clear"); }
-  void ShowSample(uint32_t freeMb, uint32_t totalMb, char* tip) override {
+  void ShowSample(uint32_t freeMb, uint32_t totalMb, const char* tip) override {
     log.push_back("show " + std::to_string(freeMb) + "/" + std::to_string(totalMb) + " " + tip);
   }
 };

@@ -50,21 +50,20 @@ IconPicture DrawnAlone(uint32_t freeMb, uint32_t totalMb, int32_t style, int fon
   return p;
 }
 
-TEST(TrayIconUpdate, EmptyTipAddsTheIconAsVelmora) {
+TEST(TrayIconUpdate, AddsTheIconAsVelmora) {
   MonitorSettings s;
   Backoff b;
   ParseMonitorCommandLine("V", kTrayOptions, &s, &b);
   FakeNotificationArea area;
   TrayDisplay display(&s, &area);
-  char tooltip[kTipRoom] = {};
-  display.UpdateIcon(tooltip, sizeof tooltip);
+  display.AddIcon();
   ASSERT_EQ(area.shown.size(), 1u);
   EXPECT_TRUE(area.shown[0].add);
   EXPECT_EQ(area.shown[0].tip, "Velmora");
   EXPECT_TRUE(Blank(area.shown[0].picture));
 }
 
-TEST(TrayIconUpdate, TipIsCutAndConsumed) {
+TEST(TrayIconUpdate, TipIsCut) {
   const struct {
     size_t length;  // of the tooltip text
     size_t shown;   // characters that reach the icon
@@ -81,31 +80,12 @@ TEST(TrayIconUpdate, TipIsCutAndConsumed) {
     memset(tooltip + c.length, kPoison, sizeof tooltip - c.length);
     tooltip[c.length] = '\0';
     std::string whole(tooltip, c.length);
-    display.UpdateIcon(tooltip, sizeof tooltip);
+    display.UpdateIcon(tooltip);
     ASSERT_EQ(area.shown.size(), 1u) << "case " << i;
     EXPECT_FALSE(area.shown[0].add) << "case " << i;
     EXPECT_EQ(area.shown[0].tip, whole.substr(0, c.shown)) << "case " << i;
-    for (size_t k = 0; k < sizeof tooltip; ++k)
-      ASSERT_EQ(tooltip[k], '\0') << "the whole tooltip text is emptied, case " << i << " byte " << k;
     ++i;
   }
-}
-
-TEST(TrayIconUpdate, TipWithoutItsNulStopsAtItsRoom) {
-  MonitorSettings s;
-  Backoff b;
-  ParseMonitorCommandLine("V", kTrayOptions, &s, &b);
-  FakeNotificationArea area;
-  TrayDisplay display(&s, &area);
-  char block[40];
-  memset(block, kPoison, sizeof block);
-  memset(block, 'x', 10);  // a 10-byte tooltip with no NUL in it
-  display.UpdateIcon(block, 10);
-  ASSERT_EQ(area.shown.size(), 1u);
-  EXPECT_EQ(area.shown[0].tip, std::string(10, 'x'));
-  for (size_t k = 0; k < 10; ++k) EXPECT_EQ(block[k], '\0') << k;
-  for (size_t k = 10; k < sizeof block; ++k)
-    EXPECT_EQ(static_cast<unsigned char>(block[k]), kPoison) << "past the room, byte " << k;
 }
 
 // The tray monitor as it runs: the engine over a fake platform, drawing
@@ -125,8 +105,7 @@ struct TrayMonitor {
   // Start-up: the picture cleared, the icon added, the first sample.
   void Start() {
     display.Reset();
-    memset(engine.tip, 0, sizeof engine.tip);
-    display.UpdateIcon(engine.tip, sizeof engine.tip);
+    display.AddIcon();
     SamplingUpdate(&engine, true);
   }
   void Free(uint32_t mb) { platform.status.availPhys = mb * MB; }
@@ -144,7 +123,6 @@ TEST(TrayMonitor, StartUpAddsThenDraws) {
   EXPECT_FALSE(m.area.shown[1].add);
   EXPECT_EQ(m.area.shown[1].tip, "RAM: 45M  Page: 150M");
   EXPECT_EQ(GridOf(m.area.shown[1].picture), GridOf(DrawnAlone(45, 64, kStyleDigits, kFontSmooth)));
-  EXPECT_STREQ(m.engine.tip, "") << "the update takes the tooltip text";
 }
 
 TEST(TrayMonitor, TipsReachTheIconRounded) {
@@ -224,8 +202,7 @@ TEST(TrayMonitor, RunOnceBeforeTheIconExists) {
   m.Free(45);
   m.display.Reset();
   FreePass(&m.engine);
-  memset(m.engine.tip, 0, sizeof m.engine.tip);
-  m.display.UpdateIcon(m.engine.tip, sizeof m.engine.tip);
+  m.display.AddIcon();
   SamplingUpdate(&m.engine, true);
   ASSERT_EQ(m.area.shown.size(), 4u);
   const bool added[] = {false, false, true, false};

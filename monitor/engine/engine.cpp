@@ -78,8 +78,8 @@ void PassDone(Backoff* b, bool keepTrying) {
 }
 
 uint32_t FreePassAmount(const MonitorSettings& s, uint32_t freeBytes) {
-  if (s.reachTarget) return freeBytes < s.freeAmount ? s.freeAmount : 0;
-  uint32_t sum = s.freeAmount + freeBytes;
+  if (s.reachTarget) return freeBytes < s.freeAmountBytes ? s.freeAmountBytes : 0;
+  uint32_t sum = s.freeAmountBytes + freeBytes;
   return sum < freeBytes ? 0xFFFFFFFFu : sum;
 }
 
@@ -113,7 +113,7 @@ void ZeroFill(void* block, size_t bytes) {
 }
 
 bool StartMonitor(Engine* e) {
-  e->platform->StartTimer(e->settings.interval);
+  e->platform->StartTimer(e->settings.intervalMs);
   if (!e->settings.runOnce) return false;
   FreePass(e);
   return true;
@@ -124,8 +124,8 @@ void SamplingUpdate(Engine* e, bool forced) {
   MemoryStatus status;
   e->platform->ReadMemoryStatus(&status);
 
-  if (s.threshold != 0 && !forced &&
-      AutomaticPassDue(&e->backoff, status.availPhys, s.threshold, s.keepTrying)) {
+  if (s.thresholdBytes != 0 && !forced &&
+      AutomaticPassDue(&e->backoff, status.availPhys, s.thresholdBytes, s.keepTrying)) {
     if (s.sound) e->platform->Beep();
     FreePass(e);
     PassDone(&e->backoff, s.keepTrying);
@@ -136,7 +136,7 @@ void SamplingUpdate(Engine* e, bool forced) {
   uint32_t freeMb = RoundToMegabytes(status.availPhys);
   uint32_t pageMb = RoundToMegabytes(status.availPageFile);
   uint32_t totalMb = RoundToMegabytes(status.totalPhys);
-  if (!forced && s.displayStyle == 0 && freeMb == e->lastFreeMb && pageMb == e->lastPageMb)
+  if (!forced && s.displayStyle == kStyleDigits && freeMb == e->lastFreeMb && pageMb == e->lastPageMb)
     return;
   e->lastFreeMb = freeMb;
   e->lastPageMb = pageMb;
@@ -153,15 +153,12 @@ void FreePass(Engine* e) {
   uint32_t amount = FreePassAmount(s, status.availPhys);
   if (amount == 0) return;
   platform->StopTimer();
-  if (e->display != nullptr) {
-    memcpy(e->tip, kFreeingTip, sizeof kFreeingTip);
-    e->display->ShowPassStarting(e->tip);
-  }
+  if (e->display != nullptr) e->display->ShowPassStarting(kFreeingTip);
 
   amount = CapFreePassAmount(amount, status.totalPhys);
   if (amount != 0) {
     if (FreeInPieces(s.defragment, amount, status.totalPhys))
-      FreePieces(platform, amount, s.freeAmount);
+      FreePieces(platform, amount, s.freeAmountBytes);
     else
       FreeOneBlock(platform, amount);
   }
@@ -170,5 +167,5 @@ void FreePass(Engine* e) {
     e->display->ClearAfterPass();
     SamplingUpdate(e, true);
   }
-  platform->StartTimer(s.interval);
+  platform->StartTimer(s.intervalMs);
 }

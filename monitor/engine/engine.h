@@ -34,17 +34,15 @@ class EnginePlatform {
   ~EnginePlatform() = default;
 };
 
-// What the tray monitor shows. The tip is the engine's tooltip text (kTipRoom
-// bytes): the display takes it and may empty it; the engine writes it anew
-// before every call.
+// What the tray monitor shows. A tip is read during the call only.
 class Display {
  public:
   // A free pass begins: show the tip and the blanked picture.
-  virtual void ShowPassStarting(char* tip) = 0;
+  virtual void ShowPassStarting(const char* tip) = 0;
   // A free pass has freed its memory; the next picture starts afresh.
   virtual void ClearAfterPass() = 0;
   // A new reading to draw (amounts in whole MB) with its tip.
-  virtual void ShowSample(uint32_t freeMb, uint32_t totalMb, char* tip) = 0;
+  virtual void ShowSample(uint32_t freeMb, uint32_t totalMb, const char* tip) = 0;
 
  protected:
   ~Display() = default;
@@ -59,7 +57,7 @@ struct Engine {
   Backoff backoff;
   uint32_t lastFreeMb;
   uint32_t lastPageMb;
-  char tip[kTipRoom];
+  char tip[kTipRoom];  // the last sample's tip
   EnginePlatform* platform;
   Display* display;  // null in the hidden monitor
 };

@@ -45,6 +45,12 @@ void StartEngine(const OptionTable& table, Display* display) {
 namespace {
 
 void OnMonitorCreate() {
+  // After the run-once pass the monitor ends, but not by DestroyWindow: a
+  // window destroyed inside WM_CREATE makes CreateWindowEx return null, and
+  // the monitor would exit with code 1 as if it had no window. The posted
+  // WM_DESTROY arrives through the message loop after start-up and runs the
+  // teardown of a closed window (tray icon removed, timer stopped, quit
+  // message): exit code 0. The window itself ends with the process.
   if (StartMonitor(&g_monitor)) PostMessageA(g_monitorWindow, WM_DESTROY, 0, 0);
 }
 

@@ -2,6 +2,8 @@
 
 #include <string.h>
 
+#include "program_name.h"
+
 const OptionTable kTrayOptions = {"UMRTDPOSAGLB", true};
 const OptionTable kHiddenOptions = {"UMRTDPOSAG", false};
 
@@ -50,19 +52,19 @@ int32_t TokenToInt(const char* p, size_t length) {
   return value > 0x7FFFFFFFLL ? 0x7FFFFFFF : static_cast<int32_t>(value);
 }
 
-// An amount in MB as the unsigned number the line holds, held at the
-// largest amount whose bytes still fit in 32 bits.
-uint32_t Megabytes(int32_t value) {
+// An amount given in MB, in bytes: the MB are the unsigned number the line
+// holds, held at the largest amount whose bytes still fit in 32 bits.
+uint32_t AmountBytes(int32_t value) {
   uint32_t mb = static_cast<uint32_t>(value);
-  return mb > kMaxMegabytes ? kMaxMegabytes : mb;
+  return (mb > kMaxMegabytes ? kMaxMegabytes : mb) << 20;
 }
 
-// Seconds: nothing below 0 (so a negative interval takes the default) and
-// nothing whose milliseconds the timer would refuse.
-uint32_t Seconds(int32_t value) {
+// An interval given in seconds, in milliseconds: nothing below 0 (so a
+// negative interval takes the default) and nothing the timer would refuse.
+uint32_t IntervalMs(int32_t value) {
   if (value < 0) return 0;
   uint32_t seconds = static_cast<uint32_t>(value);
-  return seconds > kMaxIntervalSeconds ? kMaxIntervalSeconds : seconds;
+  return (seconds > kMaxIntervalSeconds ? kMaxIntervalSeconds : seconds) * 1000;
 }
 
 char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
@@ -76,13 +78,13 @@ void StorePath(MonitorSettings* s, const char* start, size_t length) {
   s->configPath[length] = '\0';
 }
 
-}  // namespace
-
+// Start values of every setting.
 void ResetSettings(MonitorSettings* s) {
   memset(s, 0, sizeof *s);
   s->defragment = 'I';
 }
 
+// Scans the option text into s, which holds the start values.
 void ScanOptions(const char* args, const OptionTable& table, MonitorSettings* s) {
   Tokens t = {args};
   const char* token;
@@ -95,18 +97,18 @@ void ScanOptions(const char* args, const OptionTable& table, MonitorSettings* s)
     switch (letter) {
       case 'U':
         if (NextToken(&t, kDelimiters, &value, &valueLength))
-          s->interval = Seconds(TokenToInt(value, valueLength));
+          s->intervalMs = IntervalMs(TokenToInt(value, valueLength));
         break;
       case 'M':
       case 'R':  // one free amount; R also switches reach-target mode on
         if (NextToken(&t, kDelimiters, &value, &valueLength)) {
-          s->freeAmount = Megabytes(TokenToInt(value, valueLength));
+          s->freeAmountBytes = AmountBytes(TokenToInt(value, valueLength));
           if (letter == 'R') s->reachTarget = true;
         }
         break;
       case 'T':
         if (NextToken(&t, kDelimiters, &value, &valueLength))
-          s->threshold = Megabytes(TokenToInt(value, valueLength)) << 20;
+          s->thresholdBytes = AmountBytes(TokenToInt(value, valueLength));
         break;
       case 'D':
         if (NextToken(&t, kDelimiters, &value, &valueLength)) s->defragment = Upper(value[0]);
@@ -120,7 +122,7 @@ void ScanOptions(const char* args, const OptionTable& table, MonitorSettings* s)
           s->displayStyle = TokenToInt(value, valueLength);
         break;
       case 'L':
-        s->digitFont = (length > 1 && Upper(token[1]) == 'W') ? 2 : 1;
+        s->digitFont = (length > 1 && Upper(token[1]) == 'W') ? kFontWhiteLcd : kFontGreenLcd;
         break;
       case 'O': s->runOnce = true; break;
       case 'S': s->sound = true; break;
@@ -130,19 +132,21 @@ void ScanOptions(const char* args, const OptionTable& table, MonitorSettings* s)
   }
 }
 
+// Applies the defaults and derives the back-off from the interval.
 void FinishSettings(MonitorSettings* s, Backoff* b) {
-  if (s->interval == 0) s->interval = 5;
-  if (s->freeAmount == 0) s->freeAmount = 10;
-  b->baseWait = s->interval < 5 ? 4 * (5 - s->interval) : 4;
+  if (s->intervalMs == 0) s->intervalMs = 5000;
+  if (s->freeAmountBytes == 0) s->freeAmountBytes = 10u << 20;
+  uint32_t seconds = s->intervalMs / 1000;
+  b->baseWait = seconds < 5 ? 4 * (5 - seconds) : 4;
   b->currentWait = b->baseWait;
   // Ten minutes' worth of ticks; an interval over ten minutes still gets one
   // tick, or the back-off would never let a second pass run.
-  b->maximumWait = 600 / s->interval;
+  b->maximumWait = 600 / seconds;
   if (b->maximumWait == 0) b->maximumWait = 1;
   b->tickCounter = 0;
-  s->interval *= 1000;
-  s->freeAmount <<= 20;
 }
+
+}  // namespace
 
 void ParseMonitorCommandLine(const char* commandLine, const OptionTable& table,
                              MonitorSettings* s, Backoff* b) {

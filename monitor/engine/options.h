@@ -6,8 +6,6 @@
 #include <stddef.h>
 #include <stdint.h>
 
-#include "program_name.h"
-
 // Room for the configuration path, terminating NUL included. A longer path
 // is not kept at all: a cut path would start some other program.
 const size_t kConfigPathRoom = 1024;
@@ -20,17 +18,23 @@ const uint32_t kMaxMegabytes = 4095;
 // whose milliseconds still fit.
 const uint32_t kMaxIntervalSeconds = 0x7FFFFFFFu / 1000u;
 
+// Display styles (G); any other non-zero value draws as the gauge.
+enum : int32_t { kStyleDigits = 0, kStyleGauge = 1, kStyleAreaGraph = 2, kStyleLineGraph = 3 };
+
+// Digit fonts (L or LG, LW).
+enum : int { kFontSmooth = 0, kFontGreenLcd = 1, kFontWhiteLcd = 2 };
+
 struct MonitorSettings {
-  uint32_t interval;      // seconds while parsing, then milliseconds
-  uint32_t freeAmount;    // MB while parsing, then bytes
+  uint32_t intervalMs;
+  uint32_t freeAmountBytes;
   bool reachTarget;
-  uint32_t threshold;     // bytes; 0 switches automatic freeing off
+  uint32_t thresholdBytes;  // 0 switches automatic freeing off
   char defragment;        // 'Y', 'N' or anything else ('I')
   bool runOnce;
   bool sound;
   bool keepTrying;
-  int32_t displayStyle;   // 0 digits, 1 gauge, 2 area graph, 3 line graph
-  int digitFont;          // 0 smooth, 1 green LCD, 2 white LCD
+  int32_t displayStyle;   // kStyle...
+  int digitFont;          // kFont...
   bool byteUnits;
   char configPath[kConfigPathRoom];  // empty when none
 };
@@ -54,18 +58,8 @@ struct OptionTable {
 extern const OptionTable kTrayOptions;
 extern const OptionTable kHiddenOptions;
 
-// Start values of every setting (before parsing).
-void ResetSettings(MonitorSettings* s);
-
-// Scans the option text into s (which holds the start values or earlier
-// results). Values stay in their parsing units (seconds, MB).
-void ScanOptions(const char* args, const OptionTable& table, MonitorSettings* s);
-
-// Applies the defaults, derives the back-off from the interval in seconds,
-// then turns the interval into milliseconds and the free amount into bytes.
-void FinishSettings(MonitorSettings* s, Backoff* b);
-
-// Reset, scan and finish in one: what both monitors do at start.
+// Reads a monitor's whole command line (program name first) into its
+// settings and back-off: what both monitors do at start.
 void ParseMonitorCommandLine(const char* commandLine, const OptionTable& table,
                              MonitorSettings* s, Backoff* b);
 

@@ -7,21 +7,13 @@
 
 #include <stdint.h>
 
+// By its path: the picture tool is built with this folder alone.
+#include "../engine/options.h"
+
 const int kPictureSide = 16;
 const int kPictureRowBytes = 8;
 const int kPictureBytes = 128;
 const int kPaletteSize = 8;
-
-// Display styles; any other non-zero value draws as the gauge.
-const int32_t kStyleDigits = 0;
-const int32_t kStyleGauge = 1;
-const int32_t kStyleAreaGraph = 2;
-const int32_t kStyleLineGraph = 3;
-
-// Digit fonts.
-const int kFontSmooth = 0;
-const int kFontGreenLcd = 1;
-const int kFontWhiteLcd = 2;
 
 // Status colours: two palette indexes, high nibble and low nibble.
 const uint8_t kColourNormalSmooth = 0x54;

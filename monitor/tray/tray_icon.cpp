@@ -2,6 +2,8 @@
 
 #include <string.h>
 
+#include "text_writer.h"
+
 const char kFirstTip[] = "Velmora";
 
 TrayDisplay::TrayDisplay(const MonitorSettings* settings, TrayIconPlatform* platform)
@@ -14,32 +16,28 @@ void TrayDisplay::Reset() {
   memcpy(shownTip_, kFirstTip, sizeof kFirstTip);
 }
 
-void TrayDisplay::UpdateIcon(char* tooltip, size_t room) {
-  bool add = room == 0 || tooltip[0] == '\0';
-  if (add) {
-    memcpy(shownTip_, kFirstTip, sizeof kFirstTip);
-  } else {
-    size_t n = 0;
-    while (n < room && n < kIconTipRoom - 1 && tooltip[n] != '\0') {
-      shownTip_[n] = tooltip[n];
-      ++n;
-    }
-    shownTip_[n] = '\0';
-  }
-  if (room != 0) memset(tooltip, 0, room);
-  platform_->ShowIcon(add, shownTip_, picture_);
+void TrayDisplay::AddIcon() {
+  memcpy(shownTip_, kFirstTip, sizeof kFirstTip);
+  platform_->ShowIcon(true, shownTip_, picture_);
+}
+
+void TrayDisplay::UpdateIcon(const char* tip) {
+  TextWriter w = TextWriter::Over(shownTip_, sizeof shownTip_);
+  w.Text(tip);
+  w.Finish();
+  platform_->ShowIcon(false, shownTip_, picture_);
 }
 
 void TrayDisplay::AddIconAgain() { platform_->ShowIcon(true, shownTip_, picture_); }
 
-void TrayDisplay::ShowPassStarting(char* tip) {
+void TrayDisplay::ShowPassStarting(const char* tip) {
   BlankForFreePass(&picture_, settings_->displayStyle);
-  UpdateIcon(tip, kTipRoom);
+  UpdateIcon(tip);
 }
 
 void TrayDisplay::ClearAfterPass() { ClearAfterFreePass(&picture_, settings_->displayStyle); }
 
-void TrayDisplay::ShowSample(uint32_t freeMb, uint32_t totalMb, char* tip) {
+void TrayDisplay::ShowSample(uint32_t freeMb, uint32_t totalMb, const char* tip) {
   DrawPicture(&picture_, freeMb, totalMb, settings_->displayStyle, settings_->digitFont);
-  UpdateIcon(tip, kTipRoom);
+  UpdateIcon(tip);
 }

@@ -1,6 +1,6 @@
 // The tray monitor's display: keeps the icon picture, draws each reading
-// into it and runs the tray icon update, which turns the picture and the
-// tooltip text into the notification-area icon through the platform.
+// into it and hands the picture with its tooltip text to the notification
+// area through the platform: once to add the icon, then to update it.
 #ifndef VELMORA_MONITOR_TRAY_TRAY_ICON_H
 #define VELMORA_MONITOR_TRAY_TRAY_ICON_H
 
@@ -31,18 +31,20 @@ class TrayDisplay : public Display {
 
   // Start-up: the picture all zero, no icon yet.
   void Reset();
-  // The tray icon update. The tooltip text (room bytes) is taken and
-  // emptied; an empty one means the icon does not exist yet and is added.
-  void UpdateIcon(char* tooltip, size_t room);
+  // Adds the icon with the first tip and the current picture.
+  void AddIcon();
+  // Modifies the icon: the current picture with the tip, cut to 63
+  // characters.
+  void UpdateIcon(const char* tip);
   // The notification area has been created afresh: adds the icon again
   // with the picture and the tip it showed last.
   void AddIconAgain();
 
   const IconPicture& Picture() const { return picture_; }
 
-  void ShowPassStarting(char* tip) override;
+  void ShowPassStarting(const char* tip) override;
   void ClearAfterPass() override;
-  void ShowSample(uint32_t freeMb, uint32_t totalMb, char* tip) override;
+  void ShowSample(uint32_t freeMb, uint32_t totalMb, const char* tip) override;
 
  private:
   const MonitorSettings* settings_;

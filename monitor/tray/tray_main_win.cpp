@@ -1,8 +1,6 @@
 // Velmora.exe: the tray monitor's start-up and window procedure.
 #include <windows.h>
 
-#include <string.h>
-
 #include "engine_win.h"
 #include "tray_icon_win.h"
 #include "tray_menu_win.h"
@@ -13,11 +11,6 @@ TrayDisplay g_trayDisplay(&g_monitor.settings, NotificationArea());
 // Sent to every top-level window when the notification area is created
 // afresh (the taskbar restarted, or it came up after the monitor).
 UINT g_taskbarCreated;
-
-void AddTrayIcon() {
-  memset(g_monitor.tip, 0, sizeof g_monitor.tip);
-  g_trayDisplay.UpdateIcon(g_monitor.tip, sizeof g_monitor.tip);
-}
 
 LRESULT CALLBACK TrayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   g_monitorWindow = window;
@@ -41,7 +34,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   g_trayDisplay.Reset();
   g_taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
   if (!CreateMonitorWindow(instance, TrayWindowProc)) return 1;
-  AddTrayIcon();
+  g_trayDisplay.AddIcon();
   SamplingUpdate(&g_monitor, true);
   return RunMessageLoop();
 }

@@ -23,11 +23,16 @@ UINT ChooseFromTrayMenu() {
   GetCursorPos(&at);
   HMENU menu = LoadMenuA(g_trayInstance, MAKEINTRESOURCEA(IDR_TRAY_MENU));
   HMENU popup = GetSubMenu(menu, 0);
+  // A menu of a notification-area icon closes on a click elsewhere only
+  // when its owner window is in the foreground.
   SetForegroundWindow(g_monitorWindow);
   UINT choice = static_cast<UINT>(
       TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_RETURNCMD, at.x, at.y, 0, g_monitorWindow, nullptr));
   // Destroying the loaded menu destroys its popup with it.
   DestroyMenu(menu);
+  // A message for the owner after the menu has ended switches to its
+  // thread once more; without it the next menu opened from the icon can
+  // vanish as soon as it shows.
   PostMessageA(g_monitorWindow, WM_NULL, 0, 0);
   return choice;
 }

@@ -25,9 +25,9 @@ class HostPlatform : public EnginePlatform {
 class NoDisplay : public Display {
  public:
   int calls = 0;
-  void ShowPassStarting(char*) override { ++calls; }
+  void ShowPassStarting(const char*) override { ++calls; }
   void ClearAfterPass() override { ++calls; }
-  void ShowSample(uint32_t, uint32_t, char*) override { ++calls; }
+  void ShowSample(uint32_t, uint32_t, const char*) override { ++calls; }
 };
 
 // The baseline: the same bytes allocated, written and released with no
@@ -94,7 +94,7 @@ void BM_ScanLongCommandLine(benchmark::State& state) {
   Backoff b;
   for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores)
     ParseMonitorCommandLine(line, kTrayOptions, &s, &b);
-    benchmark::DoNotOptimize(s.interval);
+    benchmark::DoNotOptimize(s.intervalMs);
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * used);
 }

@@ -627,8 +627,8 @@ TEST_F(TrayE2E, AThousandUpdatesLeakNoObject) {
   Backoff backoff;
   ParseMonitorCommandLine("V G=3", kTrayOptions, &settings, &backoff);
   TrayDisplay display(&settings, NotificationArea());
-  char tip[kTipRoom] = {};
-  display.UpdateIcon(tip, sizeof tip);
+  char tip[kTipRoom];
+  display.AddIcon();
   icon = WaitForTheTrayIcon();
   ASSERT_NE(icon, nullptr);
   for (int i = 0; i < 20; ++i) {  // first-use caches of the platform

@@ -7,6 +7,7 @@
 
 #include "engine.h"
 #include "fuzz_check.h"
+#include "program_name.h"
 
 namespace {
 
@@ -31,9 +32,10 @@ class NullPlatform : public EnginePlatform {
 };
 
 void CheckSettings(const MonitorSettings& s, const Backoff& b, bool hidden) {
-  FUZZ_CHECK(s.interval >= 1000 && s.interval <= kMaxIntervalSeconds * 1000 && s.interval % 1000 == 0);
-  FUZZ_CHECK(s.freeAmount >= MB && s.freeAmount <= kMaxMegabytes * MB && s.freeAmount % MB == 0);
-  FUZZ_CHECK(s.threshold <= kMaxMegabytes * MB && s.threshold % MB == 0);
+  FUZZ_CHECK(s.intervalMs >= 1000 && s.intervalMs <= kMaxIntervalSeconds * 1000 && s.intervalMs % 1000 == 0);
+  FUZZ_CHECK(s.freeAmountBytes >= MB && s.freeAmountBytes <= kMaxMegabytes * MB &&
+             s.freeAmountBytes % MB == 0);
+  FUZZ_CHECK(s.thresholdBytes <= kMaxMegabytes * MB && s.thresholdBytes % MB == 0);
   FUZZ_CHECK(s.digitFont >= 0 && s.digitFont <= 2);
   FUZZ_CHECK(memchr(s.configPath, '\0', sizeof s.configPath) != nullptr);
   FUZZ_CHECK(b.baseWait == 4 || b.baseWait == 8 || b.baseWait == 12 || b.baseWait == 16);
@@ -64,10 +66,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   // Whatever display letters a line holds, both monitors free alike.
-  FUZZ_CHECK(tray.settings.interval == hidden.settings.interval);
-  FUZZ_CHECK(tray.settings.freeAmount == hidden.settings.freeAmount);
+  FUZZ_CHECK(tray.settings.intervalMs == hidden.settings.intervalMs);
+  FUZZ_CHECK(tray.settings.freeAmountBytes == hidden.settings.freeAmountBytes);
   FUZZ_CHECK(tray.settings.reachTarget == hidden.settings.reachTarget);
-  FUZZ_CHECK(tray.settings.threshold == hidden.settings.threshold);
+  FUZZ_CHECK(tray.settings.thresholdBytes == hidden.settings.thresholdBytes);
   FUZZ_CHECK(tray.settings.defragment == hidden.settings.defragment);
   FUZZ_CHECK(tray.settings.runOnce == hidden.settings.runOnce);
   FUZZ_CHECK(tray.settings.sound == hidden.settings.sound);
@@ -77,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The back-off over up to 64 ticks whose readings are the input's bytes.
   NullPlatform platform;
   AttachEngine(&hidden, &platform, nullptr);
-  if (hidden.settings.threshold == 0) hidden.settings.threshold = 4 * MB;
+  if (hidden.settings.thresholdBytes == 0) hidden.settings.thresholdBytes = 4 * MB;
   const Backoff& b = hidden.backoff;
   uint32_t lowest = b.baseWait < b.maximumWait ? b.baseWait : b.maximumWait;
   uint32_t highest = b.baseWait > b.maximumWait ? b.baseWait : b.maximumWait;
