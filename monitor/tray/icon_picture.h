@@ -7,8 +7,7 @@
 
 #include <stdint.h>
 
-// By its path: the picture tool is built with this folder alone.
-#include "../engine/options.h"
+#include "options.h"
 
 const int kPictureSide = 16;
 const int kPictureRowBytes = 8;

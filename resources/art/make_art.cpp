@@ -42,16 +42,15 @@ void Clear(Picture* p, int width, int height) {
   p->height = height;
 }
 
-// font 0 smooth, 1 green square-cut, 2 white square-cut
 void DrawGlyph(Picture* p, int font, int digit, int column) {
   for (int row = 0; row < 8; ++row) {
     for (int x = 0; x < 4; ++x) {
       int value;
-      if (font == 0) {
+      if (font == kFontSmooth) {
         value = (kSmoothFont[digit][row] >> (6 - 2 * x)) & 3;
       } else {
         int nibble = (row % 2 == 0) ? kLcdFont[digit][row / 2] >> 4 : kLcdFont[digit][row / 2] & 15;
-        value = (nibble >> (3 - x)) & 1 ? (font == 1 ? 4 : 2) : 0;
+        value = (nibble >> (3 - x)) & 1 ? (font == kFontGreenLcd ? 4 : 2) : 0;
       }
       p->pixel[3 + row][column + x] = static_cast<uint8_t>(value);
     }
@@ -63,7 +62,7 @@ void DrawDigits(Picture* p, int font, int megabytes) {
   Clear(p, 16, 16);
   DrawGlyph(p, font, megabytes / 10 % 10, 4);
   DrawGlyph(p, font, megabytes % 10, 9);
-  int colour = font == 0 ? kNormalColour : kLcdColour;
+  int colour = font == kFontSmooth ? kNormalColour : kLcdColour;
   for (int column = 1; column <= 14; ++column) {
     p->pixel[13][column] = static_cast<uint8_t>(column % 2 ? colour & 15 : colour >> 4);
   }
@@ -158,7 +157,7 @@ void DrawBanner(Picture* p) {
 // The dialog's icon: the smooth digits' preview at twice the size.
 void DrawIcon(Picture* p) {
   Picture small;
-  DrawDigits(&small, 0, 42);
+  DrawDigits(&small, kFontSmooth, 42);
   Clear(p, 32, 32);
   for (int r = 0; r < 32; ++r) {
     for (int c = 0; c < 32; ++c) p->pixel[r][c] = small.pixel[r / 2][c / 2];
@@ -260,11 +259,11 @@ int main(int argc, char** argv) {
   const char* folder = argv[1];
   static Picture p;
   bool ok = true;
-  DrawDigits(&p, 0, 42);
+  DrawDigits(&p, kFontSmooth, 42);
   ok &= WriteBitmap(folder, "option_normal.bmp", p);
-  DrawDigits(&p, 1, 42);
+  DrawDigits(&p, kFontGreenLcd, 42);
   ok &= WriteBitmap(folder, "option_green.bmp", p);
-  DrawDigits(&p, 2, 42);
+  DrawDigits(&p, kFontWhiteLcd, 42);
   ok &= WriteBitmap(folder, "option_white.bmp", p);
   DrawGauge(&p, 7);
   ok &= WriteBitmap(folder, "option_graph1.bmp", p);
