@@ -7,7 +7,7 @@
 const char kFaqPageFile[] = "Velmora_FAQS.html";
 const char kHomePageFile[] = "index.html";
 const char kAuthorAddress[] = VELMORA_AUTHOR_MAIL;
-const char kMailSubject[] = "Velmora v1.6";
+const char kMailSubject[] = "Velmora v" VELMORA_VERSION_SHORT;
 
 namespace {
 

@@ -10,7 +10,11 @@
 Unicode true
 SetCompressor /SOLID lzma
 
-!searchparse /file "${SRCDIR}/resources/version.h" '#define VELMORA_VERSION_TEXT "' VERSION '"'
+; The version from its three numbers in version.h, the one place it is written.
+!searchparse /file "${SRCDIR}/resources/version.h" '#define VELMORA_VERSION_MAJOR ' VERSION_MAJOR
+!searchparse /file "${SRCDIR}/resources/version.h" '#define VELMORA_VERSION_MINOR ' VERSION_MINOR
+!searchparse /file "${SRCDIR}/resources/version.h" '#define VELMORA_VERSION_PATCH ' VERSION_PATCH
+!define VERSION "${VERSION_MAJOR}.${VERSION_MINOR}.${VERSION_PATCH}"
 !searchparse /file "${SRCDIR}/resources/version.h" '#define VELMORA_PUBLISHER "' PUBLISHER '"'
 !define PRODUCT "Velmora"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
