@@ -3,11 +3,8 @@
 #include "text_writer.h"
 #include "version.h"
 
-#define VELMORA_TEXT(x) #x
-#define VELMORA_NUMBER(x) VELMORA_TEXT(x)
-
 const char kAboutText[] =
-    "Velmora v" VELMORA_NUMBER(VELMORA_VERSION_MAJOR) "." VELMORA_NUMBER(VELMORA_VERSION_MINOR) "\n"
+    "Velmora v" VELMORA_VERSION_SHORT "\n"
     "\n"
     "By " VELMORA_AUTHOR_NAME "\t\t\t" VELMORA_AUTHOR_MAIL "\n"
     "\n"
