@@ -28,8 +28,6 @@ const size_t kKeyPathRoom = 272;
 const size_t kWarningRoom = 528;
 const uint32_t kRegistryNameRoom = 260;
 
-const uint32_t kCloseWaitMs = 500;
-
 extern const char kWarningCaption[];
 
 struct UninstallArgs {
@@ -63,7 +61,9 @@ bool RemoveTree(Registry* registry, RegistryKey parent, const char* subkey);
 void RemoveRunValues(Registry* registry, const char* product);
 
 // Closes the product's windows, by class and then by title, with at most
-// kMaxCloseRequests requests in all; returns how many were sent.
+// kMaxCloseRequests requests in all and this pause after each; returns how
+// many were sent.
+const uint32_t kCloseWaitMs = 500;
 int CloseProductWindows(WindowCloser* windows, const char* product);
 
 // The whole program: arguments, tree, warning, Run values, windows.
