@@ -7,6 +7,9 @@ const char kMonitorWindowName[] = "Velmora";
 Engine g_monitor;
 HWND g_monitorWindow;
 
+static_assert(static_cast<uint64_t>(kMaxIntervalSeconds) * 1000u <= USER_TIMER_MAXIMUM,
+              "the longest interval is one SetTimer takes");
+
 namespace {
 
 class Win32Platform : public EnginePlatform {
