@@ -318,21 +318,22 @@ void ConfigDialog::LoadSettings() {
     *n.field = value == kAllBitsSet ? n.whenMissing : value;
   }
 
-  // The groups in their reading order, ReachTarget between the first two.
-  const OptionGroupId groups[] = {kDisplayStyle, kDefragment, kDetailStyle};
-  for (OptionGroupId group : groups) {
-    program->ReadText(kSettingsSection, kOptionGroupValues[group], text, sizeof text);
-    const Option* chosen = &DefaultOption(group);
-    for (const Option& option : kOptions) {
-      if (option.group == group && strcmp(text, option.word) == 0) chosen = &option;
-    }
-    Choose(*chosen);
-    if (group == kDisplayStyle) {
-      program->ReadText(kSettingsSection, kReachTarget, text, sizeof text);
-      ReachTarget = IsYes(text);
-      FreeExtra = 1 - ReachTarget;
-    }
+  LoadOptionGroup(kDisplayStyle);
+  program->ReadText(kSettingsSection, kReachTarget, text, sizeof text);
+  ReachTarget = IsYes(text);
+  FreeExtra = 1 - ReachTarget;
+  LoadOptionGroup(kDefragment);
+  LoadOptionGroup(kDetailStyle);
+}
+
+void ConfigDialog::LoadOptionGroup(OptionGroupId group) {
+  char word[kSettingTextRoom];
+  program->ReadText(kSettingsSection, kOptionGroupValues[group], word, sizeof word);
+  const Option* chosen = &DefaultOption(group);
+  for (const Option& option : kOptions) {
+    if (option.group == group && strcmp(word, option.word) == 0) chosen = &option;
   }
+  Choose(*chosen);
 }
 
 const Option& ConfigDialog::StoredOption(OptionGroupId group) {

@@ -118,6 +118,8 @@ class ConfigDialog {
   void ShowNumber(int id, uint32_t value);
   // Turns the option on and every other radio of its group off.
   void Choose(const Option& chosen);
+  // The radio of the stored word on, any other word choosing the default.
+  void LoadOptionGroup(OptionGroupId group);
   // The option of the group that saving stores.
   const Option& StoredOption(OptionGroupId group);
   DialogAction OnOptionRadio(const Option& clicked);
