@@ -200,6 +200,35 @@ TEST(ComposeMonitorCommandLine, AnUnreadableRunKeyIsNoRunValue) {
   EXPECT_EQ(dir, kTools);
 }
 
+TEST(ReadRunValue, TheMachinesValueOrNothing) {
+  const struct {
+    void (*set)(FakeLaunch*);
+    std::string want;
+  } cases[] = {
+      {[](FakeLaunch* p) { p->run[kMachineRun]["Velmora"] = "\"C:\\V.exe\" M=10"; }, "\"C:\\V.exe\" M=10"},
+      {[](FakeLaunch*) {}, ""},
+      {[](FakeLaunch* p) { p->run[kUserRun]["Velmora"] = "user"; }, ""},
+      {[](FakeLaunch* p) {
+         p->run[kMachineRun]["Velmora"] = "x";
+         p->refuseOpen = {kMachineRun};
+       },
+       ""},
+      // 259 characters and the NUL fit; one more does not.
+      {[](FakeLaunch* p) { p->run[kMachineRun]["Velmora"] = std::string(259, 'v'); }, std::string(259, 'v')},
+      {[](FakeLaunch* p) { p->run[kMachineRun]["Velmora"] = std::string(260, 'v'); }, ""},
+  };
+  for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
+    FakeLaunch p;
+    cases[i].set(&p);
+    char text[kLaunchTextRoom + 8];
+    memset(text, '#', sizeof text);
+    ReadRunValue(&p, text);
+    EXPECT_EQ(text, cases[i].want) << "case " << i;
+    for (size_t b = kLaunchTextRoom; b < sizeof text; ++b) EXPECT_EQ(text[b], '#') << "case " << i;
+    EXPECT_EQ(p.openKeys, 0) << "case " << i;
+  }
+}
+
 TEST(ConfirmSequence, FirstStartWritesTheRunValueClosesAndStarts) {
   Confirming c;
   c.platform.windows = {1};
@@ -259,6 +288,7 @@ TEST(ConfirmSequence, RunValueFailuresAreShownOnceAndEverythingGoesOn) {
     EXPECT_EQ(c.MachineRunValue(), "(none)") << "case " << i;
     EXPECT_EQ(c.StoredText("AutoStart"), "Yes") << "case " << i;
     EXPECT_EQ(c.program.ReadNumber(kSettingsSection, "MemoryThreshold", 0), 4u) << "case " << i;
+    EXPECT_EQ(c.platform.openKeys, 0) << "case " << i;
     std::string starts = c.platform.Starts();
     EXPECT_NE(starts.find("\\Velmora.exe| M=10 T=4 P=\""), std::string::npos) << "case " << i << ": " << starts;
   }
@@ -334,6 +364,7 @@ TEST(UninstallMode, RemovesEverythingAndShowsNothing) {
   RunUninstallMode(empty.platform.Everything(), &empty.program);
   EXPECT_EQ(empty.platform.finds, 1);
   EXPECT_TRUE(empty.platform.log.empty());
+  EXPECT_EQ(empty.platform.openKeys, 0);
 }
 
 TEST(ProgramStart, OnlyTheExactArgumentSelectsUninstallMode) {

@@ -82,9 +82,12 @@ class FakeLaunch : public LaunchPlatform, public WindowCloser, public Registry {
     memcpy(data, it->second.c_str(), length);
     return kRegDone;
   }
-  RegResult WriteValue(RegistryKey key, const char* name, uint32_t, const void* data, uint32_t) override {
+  RegResult WriteValue(RegistryKey key, const char* name, uint32_t type, const void* data, uint32_t size) override {
     if (refuseWrite) return kRegFailed;
-    run[Root(key)][name] = static_cast<const char*>(data);
+    // A string value is stored with its NUL, the last of its bytes.
+    const char* text = static_cast<const char*>(data);
+    bool string = type == kTextValue && size > 0 && memchr(text, '\0', size) == text + size - 1;
+    run[Root(key)][name] = string ? text : "(not a string of its own length)";
     return kRegDone;
   }
   RegResult DeleteValue(RegistryKey key, const char* name) override {
