@@ -1,6 +1,6 @@
-// A recording platform and display for the engine's tests: a programmable
-// memory reading, a heap that can refuse sizes, hands out poisoned blocks
-// and checks that each comes back zeroed, and a log of every call in order.
+// The engine's platform as a recording: a set memory reading, a heap that
+// can refuse sizes and counts blocks that come back not zeroed, and one log
+// of calls in order; and an engine over it.
 #ifndef VELMORA_TESTS_FAKE_ENGINE_PLATFORM_H
 #define VELMORA_TESTS_FAKE_ENGINE_PLATFORM_H
 
@@ -9,85 +9,55 @@
 
 #include <map>
 #include <string>
-#include <vector>
 
 #include "engine.h"
 
 const uint32_t MB = 1u << 20;
-const unsigned char kPoison = 0xA5;
 
-inline bool AllZero(const void* block, size_t bytes) {
-  static const unsigned char zeros[4096] = {};
-  const unsigned char* p = static_cast<const unsigned char*>(block);
-  while (bytes > 0) {
-    size_t n = bytes < sizeof zeros ? bytes : sizeof zeros;
-    if (memcmp(p, zeros, n) != 0) return false;
-    p += n;
-    bytes -= n;
-  }
-  return true;
+// "20M" for whole megabytes, the byte count otherwise.
+inline std::string Size(uint32_t bytes) {
+  return bytes != 0 && bytes % MB == 0 ? std::to_string(bytes / MB) + "M" : std::to_string(bytes);
 }
 
 class FakePlatform : public EnginePlatform {
  public:
   MemoryStatus status = {32, 50, 64 * MB, 32 * MB, 200 * MB, 150 * MB, 2047 * MB, 2000 * MB};
   uint32_t refuseAbove = 0xFFFFFFFFu;  // larger allocations fail
-  size_t refuseAfter = ~size_t{0};     // allocations after this many obtained fail
-  std::vector<std::string> log;        // timer, beep and heap calls in order
-  std::vector<uint32_t> asked;         // every size asked for, in order
-  std::vector<uint32_t> obtained;      // every size handed out, in order
-  int reads = 0;
-  int released = 0;
-  int releasedDirty = 0;               // released with a byte that is not zero
-  int releasedUnknown = 0;             // released but never handed out
+  int refuseAfter = 1 << 30;           // allocations fail once this many were handed out
+  std::string log, asked;              // timer, beep and heap calls; every size asked for
+  int reads = 0, obtained = 0, dirty = 0;
+  std::map<void*, uint32_t> live;      // blocks handed out and not released
 
-  ~FakePlatform() {
-    for (auto& block : live) free(block.first);
-  }
-  void ReadMemoryStatus(MemoryStatus* out) override {
-    ++reads;
-    *out = status;
-  }
-  void StartTimer(uint32_t ms) override { log.push_back("start " + std::to_string(ms)); }
-  void StopTimer() override { log.push_back("stop"); }
-  void Beep() override { log.push_back("beep"); }
+  void ReadMemoryStatus(MemoryStatus* out) override { ++reads, *out = status; }
+  void StartTimer(uint32_t ms) override { log += "start " + std::to_string(ms) + " "; }
+  void StopTimer() override { log += "stop "; }
+  void Beep() override { log += "beep "; }
   void* Allocate(uint32_t bytes) override {
-    asked.push_back(bytes);
-    if (bytes > refuseAbove || obtained.size() >= refuseAfter) return nullptr;
-    void* block = malloc(bytes == 0 ? 1 : bytes);
-    if (block == nullptr) return nullptr;
-    memset(block, kPoison, bytes);
-    obtained.push_back(bytes);
-    live[block] = bytes;
-    log.push_back("alloc " + std::to_string(bytes));
-    return block;
+    asked += Size(bytes) + " ";
+    if (bytes > refuseAbove || obtained >= refuseAfter) return nullptr;
+    char* block = static_cast<char*>(malloc(bytes + 1));
+    memset(block, 0xA5, bytes + 1);
+    log += "alloc " + Size(live[block] = bytes) + " ";
+    return ++obtained, block;
   }
   void Release(void* block) override {
-    auto it = live.find(block);
-    if (it == live.end()) {
-      ++releasedUnknown;
-      return;
-    }
-    if (!AllZero(block, it->second)) ++releasedDirty;
-    log.push_back("free " + std::to_string(it->second));
-    live.erase(it);
+    uint32_t bytes = live.at(block);  // throws for a block never handed out
+    const char* p = static_cast<const char*>(block);
+    dirty += bytes != 0 && (p[0] != 0 || memcmp(p, p + 1, bytes - 1) != 0);
+    log += "free " + Size(bytes) + " ";
     free(block);
-    ++released;
+    live.erase(block);
   }
-  size_t Outstanding() const { return live.size(); }
-
- private:
-  std::map<void*, uint32_t> live;
 };
 
-class FakeDisplay : public Display {
- public:
-  std::vector<std::string> log;  // every call with its arguments
-
-  void ShowPassStarting(const char* tip) override { log.push_back(std::string("blank ") + tip); }
-  void ClearAfterPass() override { log.push_back("clear"); }
-  void ShowSample(uint32_t freeMb, uint32_t totalMb, const char* tip) override {
-    log.push_back("show " + std::to_string(freeMb) + "/" + std::to_string(totalMb) + " " + tip);
+// An engine started from a command line, with no display (as in the hidden
+// monitor); what the tray shows is tried with the tray display itself.
+struct Monitor {
+  FakePlatform platform;
+  Engine engine = {};
+  explicit Monitor(const char* line) {
+    ParseMonitorCommandLine(line, kTrayOptions, &engine.settings, &engine.backoff);
+    AttachEngine(&engine, &platform, nullptr);
   }
 };
 

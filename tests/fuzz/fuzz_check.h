@@ -5,12 +5,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 
-#define FUZZ_CHECK(condition)                                                   \
-  do {                                                                          \
-    if (!(condition)) {                                                         \
-      fprintf(stderr, "%s:%d: property failed: %s\n", __FILE__, __LINE__, #condition); \
-      abort();                                                                  \
-    }                                                                           \
-  } while (0)
+#define FUZZ_CHECK(condition) \
+  ((condition) ? (void)0 : (fprintf(stderr, "%s:%d: property failed: %s\n", __FILE__, __LINE__, #condition), abort()))
 
 #endif

@@ -16,21 +16,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   bool accepted = ParseNumberField(text.c_str(), &value);
   if (!accepted) FUZZ_CHECK(value == 0xDEADBEEF);
 
-  // Plain digits between blanks, as an edit holds them: exactly their value.
+  // Plain digits between blanks, as an edit holds them: exactly their value;
+  // nothing but blanks is no number.
   std::string counted = text.substr(0, kNumberTextRoom - 1);
   size_t first = counted.find_first_not_of(' ');
-  size_t last = counted.find_last_not_of(' ');
-  if (first != std::string::npos) {
-    std::string digits = counted.substr(first, last - first + 1);
-    if (digits.size() <= 10 && digits.find_first_not_of("0123456789") == std::string::npos) {
-      uint64_t want = strtoull(digits.c_str(), nullptr, 10);
-      if (want <= 0xFFFFFFFFu) {
-        FUZZ_CHECK(accepted);
-        FUZZ_CHECK(value == want);
-      }
-    }
-  } else {
-    FUZZ_CHECK(!accepted);  // nothing but blanks is no number
+  std::string digits = first == std::string::npos ? "" : counted.substr(first, counted.find_last_not_of(' ') - first + 1);
+  uint64_t want = strtoull(digits.c_str(), nullptr, 10);
+  if (digits.empty()) {
+    FUZZ_CHECK(!accepted);
+  } else if (digits.size() <= 10 && digits.find_first_not_of("0123456789") == std::string::npos && want <= 0xFFFFFFFFu) {
+    FUZZ_CHECK(accepted && value == want);
   }
 
   // The range message always fits and ends within its room.

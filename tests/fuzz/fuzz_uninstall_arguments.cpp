@@ -3,32 +3,14 @@
 #include <stdint.h>
 #include <string.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "fuzz_check.h"
 #include "uninstall.h"
 
-namespace {
-
-const unsigned char kGuard = 0xEE;
-
-bool HasEmptyKeyName(const char* name) {
-  size_t n = strlen(name);
-  return n == 0 || name[0] == '\\' || name[n - 1] == '\\' || strstr(name, "\\\\") != nullptr;
-}
-
-// A text buffer of room bytes with guard bytes after it.
-struct Guarded {
-  std::vector<unsigned char> bytes;
-  explicit Guarded(size_t room) : bytes(room + 16, kGuard) {}
-  char* text() { return reinterpret_cast<char*>(bytes.data()); }
-  void CheckGuards(size_t room) const {
-    for (size_t i = room; i < bytes.size(); ++i) FUZZ_CHECK(bytes[i] == kGuard);
-  }
-};
-
-}  // namespace
+const char kGuard = '\xEE';  // in the 16 bytes after the room of each buffer
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string line(reinterpret_cast<const char*>(data), size);
@@ -46,23 +28,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // or would hold an empty key name (which the registry passes over).
   std::string want = std::string("Software\\") + args.vendor;
   if (!args.wholeVendor) want += std::string("\\") + args.product;
-  const size_t rooms[] = {kKeyPathRoom, want.size(), want.size() + 1};
-  for (size_t room : rooms) {
-    Guarded path(room);
-    bool built = BuildKeyPath(args, path.text(), room);
-    path.CheckGuards(room);
-    FUZZ_CHECK(built == (want.size() < room && !HasEmptyKeyName(want.c_str())));
-    if (room > 0) FUZZ_CHECK(built ? want == path.text() : path.text()[0] == '\0');
-  }
-
-  Guarded path(kKeyPathRoom);
-  if (BuildKeyPath(args, path.text(), kKeyPathRoom)) {
-    Guarded warning(kWarningRoom);
-    if (BuildWarningText(path.text(), warning.text(), kWarningRoom)) {
-      FUZZ_CHECK(strstr(warning.text(), path.text()) != nullptr);
-      FUZZ_CHECK(strlen(warning.text()) < kWarningRoom);
-    }
-    warning.CheckGuards(kWarningRoom);
+  bool emptyName = want.back() == '\\' || want.find("\\\\") != std::string::npos;
+  for (size_t room : {want.size(), want.size() + 1, kKeyPathRoom}) {
+    std::vector<char> path(room + 16, kGuard);
+    bool built = BuildKeyPath(args, path.data(), room);
+    FUZZ_CHECK(std::count(path.end() - 16, path.end(), kGuard) == 16);
+    FUZZ_CHECK(built == (want.size() < room && !emptyName));
+    FUZZ_CHECK(built ? want == path.data() : path[0] == '\0');
+    if (!built || room != kKeyPathRoom) continue;
+    // Whatever path was built fits in the warning.
+    std::vector<char> warning(kWarningRoom + 16, kGuard);
+    FUZZ_CHECK(BuildWarningText(path.data(), warning.data(), kWarningRoom));
+    FUZZ_CHECK(strstr(warning.data(), path.data()) != nullptr);
+    FUZZ_CHECK(std::count(warning.end() - 16, warning.end(), kGuard) == 16);
   }
   return 0;
 }

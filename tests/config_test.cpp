@@ -1,0 +1,399 @@
+// The configuration program's core on fake controls, a fake registry and a
+// fake launcher: the settings store, the dialog's rules and handlers, what
+// confirming stores and starts, the help page's targets and uninstall mode.
+#include <gtest/gtest.h>
+#include <string.h>
+
+#include <new>
+
+#include "fake_config.h"
+#include "help_page.h"
+#include "monitor_command_line.h"
+#include "run_value.h"
+#include "uninstall_mode.h"
+
+namespace {
+
+const uint32_t MB = 1u << 20;
+const std::string kTail = " P=\"C:\\Tools\\VelmoraConfig.exe\"";
+const char kDefaults[] = "1003 1006 1010 1016 1063 ";  // Normal, MBytes, AutoStart, Low, FreeExtra
+const std::string kNum = "Velmora: Please enter a positive integer.|";
+std::string Range(int lo, int hi) {
+  return "Velmora: Please enter an integer between " + std::to_string(lo) + " and " + std::to_string(hi) + ".|";
+}
+
+const std::string kHidden = "Velmora: To select \"Run hidden\" you must specify non-zero memory values.|";
+
+// The fields as "interval|threshold|to free|to reach" and the flags AutoStart,
+// RunHidden, Sound, AlwaysFree, FreeExtra and ReachTarget.
+std::string Fields(const ConfigDialog& d) {
+  char s[96];
+  snprintf(s, sizeof s, "%u|%u|%u|%u %d%d%d%d%d%d", d.UpdateInterval, d.MemoryThreshold, d.MemoryToFree, d.MemoryToReach,
+           d.AutoStart, d.RunHidden, d.Sound, d.AlwaysFree, d.FreeExtra, d.ReachTarget);
+  return s;
+}
+std::string Compose(Dialog* d, const LaunchSettings& s, std::string* directory = nullptr) {
+  char options[kLaunchTextRoom], dir[kLaunchTextRoom];
+  ComposeMonitorCommandLine(s, &d->launch, &d->registry, options, dir);
+  if (directory != nullptr) *directory = dir;
+  return options;
+}
+
+TEST(Registry, ReadTextValueWhateverIsStored) {
+  const std::string y63(63, 'y'), y64(64, 'y');
+  const struct { uint32_t type; std::string data; RegResult result; std::string text; size_t length; } cases[] = {
+      {kTextValue, std::string("Yes", 4), kRegDone, "Yes", 3},
+      {kTextValue, "Yes", kRegDone, "Yes", 3},  // stored without its NUL
+      {kNumberValue, std::string("\1\0\0\0", 4), kRegDone, "\1", 1},  // any type reads as text
+      {kTextValue, y63, kRegDone, y63, 63},
+      {kTextValue, y63 + '\0', kRegDone, y63, 63},
+      {kTextValue, y64, kRegTooLong, "", 64},  // fills the room without a NUL of its own
+      {0, "", kRegNotFound, "", 0},
+  };
+  for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
+    FakeRegistry r;
+    if (cases[i].type != 0) r.Put("Software", "V", cases[i].type, {cases[i].data.begin(), cases[i].data.end()});
+    RegistryKey key;
+    ASSERT_EQ(r.OpenKey(kCurrentUser, "Software", kKeyRead, &key), kRegDone);
+    char out[72];
+    memset(out, 'P', sizeof out);
+    size_t length = 999;
+    EXPECT_EQ(ReadTextValue(&r, key, "V", out, 64, &length), cases[i].result) << "case " << i;
+    EXPECT_EQ(std::string(out) + "|" + std::to_string(length), cases[i].text + "|" + std::to_string(cases[i].length)) << i;
+    EXPECT_EQ(std::string(out + 64, 8), "PPPPPPPP") << "case " << i;
+  }
+}
+
+TEST(SettingsStore, NumbersAndLevelsThatCannotBeOpened) {
+  Dialog w;
+  ASSERT_TRUE(w.program.WriteNumber(kSettingsSection, "N", 0x12345678u));
+  EXPECT_EQ(w.registry.Show(kStore, "N"), "N=#305419896");
+  EXPECT_EQ(w.program.ReadNumber(kSettingsSection, "N", 7), 0x12345678u);
+  ASSERT_TRUE(w.program.WriteText(kSettingsSection, "AutoStart", "Yes"));
+  for (const char* level : {"Software", "Software\\Velmora", "Software\\Velmora\\Velmora", kStore}) {
+    w.registry.keys[level].unopenable = true;
+    char out[8] = "PPPPPPP";
+    EXPECT_EQ(w.program.ReadText(kSettingsSection, "AutoStart", out, sizeof out), 0u) << level;
+    EXPECT_STREQ(out, "") << level;
+    EXPECT_EQ(w.program.ReadNumber(kSettingsSection, "N", 77), 77u) << level;
+    EXPECT_FALSE(w.program.WriteText(kSettingsSection, "Sound", "Yes")) << level;
+    EXPECT_EQ(w.registry.OpenHandles(), 0u) << level;
+    w.registry.keys[level].unopenable = false;
+  }
+  const struct { uint32_t type; std::vector<unsigned char> data; } odd[] = {
+      {kNumberValue, {5, 0}}, {kNumberValue, {5, 0, 0, 0, 0}}, {kTextValue, {5, 0, 0, 0}}};
+  for (const auto& o : odd) {
+    w.registry.Put(kStore, "N", o.type, o.data);
+    EXPECT_EQ(w.program.ReadNumber(kSettingsSection, "N", 77), 77u) << o.data.size();
+  }
+  // Names never set are empty, whatever the memory held before.
+  FakeRegistry r;
+  alignas(ConfigProgram) unsigned char raw[sizeof(ConfigProgram)];
+  memset(raw, 'G', sizeof raw);
+  ConfigProgram* p = new (raw) ConfigProgram(&r);
+  p->SetRegistryKey("Maker");
+  p->WriteText(kSettingsSection, "AutoStart", "No");
+  EXPECT_EQ(r.Show("Software\\Maker\\\\Settings", "AutoStart"), "AutoStart=No");
+}
+
+TEST(SettingsStore, DefaultsForInstalledMemory) {
+  const uint32_t cases[][3] = {{0, 3, 1},          {19 * MB - 1, 3, 1},  {19 * MB, 4, 2},  {35 * MB - 1, 4, 2},
+                               {35 * MB, 8, 2},    {43 * MB - 1, 8, 2},  {43 * MB, 10, 4}, {67 * MB - 1, 10, 4},
+                               {67 * MB, 16, 4},   {99 * MB - 1, 16, 4}, {99 * MB, 20, 4}, {131 * MB - 1, 20, 4},
+                               {131 * MB, 28, 4},  {0xFFFFFFFFu, 28, 4}};
+  for (const auto& c : cases) {
+    InstalledMemoryDefaults d = DefaultsForInstalledMemory(c[0]);
+    EXPECT_EQ(d.memoryToFree * 100 + d.memoryThreshold, c[1] * 100 + c[2]) << c[0];
+  }
+}
+
+// An empty AutoStart is a store never configured: the defaults for this
+// machine. A number stored with all bits set reads as a missing one.
+TEST(ConfigDialog, OpensUnconfiguredOrWithoutANumber) {
+  const struct { const char* autoStart; const char* edits; } cases[] = {{"", "5|4|10|0"}, {"No", "9|0|0|0"}};
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    Dialog d;
+    d.registry.PutText(kStore, "AutoStart", cases[i].autoStart);
+    d.registry.Put(kStore, "UpdateInterval", kNumberValue, {9, 0, 0, 0});
+    d.registry.Put(kStore, "MemoryToFree", kNumberValue, {255, 255, 255, 255});
+    d.Open();
+    EXPECT_EQ(d.surface.Edits(), cases[i].edits) << "case " << i;
+  }
+}
+
+TEST(ConfigDialog, NumberRule) {
+  const struct { std::string text; bool ok; uint32_t value; } cases[] = {
+      {"\t12\t ", true, 12}, {"+12", true, 12}, {"\n5", true, 5},  // not a blank, but strtoul skips it
+      {"4294967296", true, 4294967295u}, {"-5", true, 4294967291u}, {"-4294967296", true, 4294967295u},
+      {"-0", false, 0}, {"+-5", false, 0}, {"1 2", false, 0}, {"0x10", false, 0}, {"\n0", false, 0}, {"5\n", false, 0},
+  };
+  for (const auto& c : cases) {
+    uint32_t value = 0xA5A5A5A5u;
+    EXPECT_EQ(ParseNumberField(c.text.c_str(), &value), c.ok) << "\"" << c.text << "\"";
+    EXPECT_EQ(value, c.ok ? c.value : 0xA5A5A5A5u) << "\"" << c.text << "\"";
+  }
+}
+
+// A click over these edits and buttons (the platform's own toggle still to
+// come): the edits, buttons and fields after it, and the box and focus.
+TEST(ConfigDialog, Clicks) {
+  const struct { int id; const char* edits; const char* on; const char* edits2; const char* on2; const char* fields;
+                 std::string box; } cases[] = {
+      // The save exchange stops at its first failure; the memory bound is the machine's whole MB.
+      {1003, "x|x|x|x", "1003", "x|x|x|x", "1003 ", "5|4|10|0 100010", kNum + "1001"},
+      {1003, "x|x|12|x", "1003", "x|x|12|x", "1003 ", "5|4|12|0 100010", kNum + "1002"},
+      {1003, "x|3|12|x", "1003", "x|3|12|x", "1003 ", "5|3|12|0 100010", kNum + "1000"},
+      {1003, "0|4|10|x", "1003", "0|4|10|x", "1003 ", "0|4|10|0 100010", Range(1, 600) + "1000"},
+      {1003, "601|4|10|0", "1003", "601|4|10|0", "1003 ", "601|4|10|0 100010", Range(1, 600) + "1000"},
+      {1003, "600|4|10|0", "1003", "600|4|10|0", "1003 ", "600|4|10|0 000000", ""},
+      {1003, "1|999|999|", "1003 1014", "1|999|999|", "1003 1014 ", "1|999|999|0 001010", kNum + "1024"},
+      {1003, "5|65|65|65", "1003", "5|65|65|65", "1003 ", "5|65|65|65 000000", Range(0, 64) + "1001"},
+      {1003, "5|65|64|65", "1003", "5|65|64|65", "1003 ", "5|65|64|65 000000", Range(0, 64) + "1024"},
+      {1003, "5|65|64|64", "1003", "5|65|64|64", "1003 ", "5|65|64|64 000000", Range(0, 64) + "1002"},
+      {1003, "5|64|64|64", "1003", "5|64|64|64", "1003 ", "5|64|64|64 000000", ""},
+      // Radios: the clicked one alone in its group, a graph sets 1 s; after a failure too.
+      {1004, "007|4|10|0", kDefaults, "7|4|10|0", "1004 1006 1010 1016 1063 ", "7|4|10|0 100010", ""},
+      {1009, "30|04| 10|00", kDefaults, "1|4|10|0", "1006 1009 1010 1016 1063 ", "1|4|10|0 100010", ""},
+      {1020, "30|4|10|0", "1019 1020 1006", "1|4|10|0", "1006 1020 ", "1|4|10|0 000000", ""},
+      {1018, "5|4|10|0", "1017 1011 1014 1064", "5|4|10|0", "1011 1014 1018 1064 ", "5|4|10|0 011001", ""},
+      {1009, "30|4|x|0", kDefaults, "30|4|x|0", "1006 1009 1010 1016 1063 ", "5|4|10|0 100010", kNum + "1001"},
+      // The free choice boxes act as two options; a failure leaves the platform's toggle.
+      {1064, "5|4|10|8", kDefaults, "5|4|10|8", "1003 1006 1010 1016 1064 ", "5|4|10|8 100001", ""},
+      {1063, "5|4|10|8", "1064", "5|4|10|8", "1063 ", "5|4|10|8 000010", ""},
+      {1063, "5|4|10|8", "1063", "5|4|10|8", "1063 ", "5|4|10|8 000010", ""},
+      {1064, "5|4|x|8", "1063", "5|4|x|8", "1063 1064 ", "5|4|10|0 100010", kNum + "1001"},
+      // Run hidden needs a threshold and memory to free or to reach.
+      {1011, "5|4|0|1", "", "5|4|0|1", "1011 ", "5|4|0|1 010000", ""},
+      {1011, "5|4|1|0", "1064", "5|4|1|0", "1011 1064 ", "5|4|1|0 010001", ""},
+      {1011, "5|4|0|0", "", "5|4|0|0", "", "5|4|0|0 000000", kHidden},
+      {1011, "5|0|10|8", "", "5|0|10|8", "", "5|0|10|8 000000", kHidden},
+      {1011, "5|0|0|0", "1011", "5|0|0|0", "", "5|0|0|0 000000", ""},
+      // Default over invalid text: the defaults for this machine.
+      {1008, "abc||-|9x", "1014 1017 1020 1064", "5|4|10|0", kDefaults, "5|4|10|0 100010", ""},
+  };
+  for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
+    Dialog d(cases[i].edits, cases[i].on);
+    d.surface.totalPhys = 65 * MB - 1;
+    EXPECT_EQ(d.surface.Click(&d.dialog, cases[i].id), kDialogStays) << "case " << i;
+    EXPECT_EQ(d.surface.Edits() + " " + d.surface.On(), cases[i].edits2 + std::string(" ") + cases[i].on2) << "case " << i;
+    EXPECT_EQ(Fields(d.dialog), cases[i].fields) << "case " << i;
+    std::string box;
+    for (const std::string& e : *d.surface.log) box += e[0] == 'b' ? e.substr(4) + "|" : e[0] == 'f' ? e.substr(6) : "";
+    EXPECT_EQ(box, cases[i].box) << "case " << i;
+    EXPECT_TRUE(d.registry.log->empty()) << "case " << i;
+  }
+  Dialog small("5|1|1|2", "");  // under 1 MB counts as 1
+  small.surface.totalPhys = MB - 1;
+  EXPECT_FALSE(small.dialog.SaveExchange());
+  EXPECT_EQ(small.surface.log->at(1), "box " + Range(0, 1).substr(0, Range(0, 1).size() - 1));
+}
+
+TEST(ConfigDialog, CommandsWithoutAnExchange) {
+  Dialog d;
+  const struct { bool system; uint32_t id; DialogAction want; } cases[] = {
+      {false, IDC_SHOW_HELP, kDialogShowsHelp}, {false, IDC_DIALOG_CANCEL, kDialogEndsCancel}, {false, IDC_SOUND, kDialogDefault},
+      {true, 16, kDialogShowsHelp}, {true, 31, kDialogShowsHelp}, {true, 0x10010, kDialogShowsHelp},
+      {true, 15, kDialogDefault}, {true, 32, kDialogDefault},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.system ? d.dialog.OnSystemCommand(c.id) : d.dialog.OnCommand(static_cast<int>(c.id)), c.want) << c.id;
+  }
+  EXPECT_TRUE(d.surface.log->empty() && d.registry.log->empty());
+}
+
+// What OK stores, and the dialog opened again over it.
+TEST(ConfigDialog, StoredAndOpenedAgain) {
+  const struct { const char* edits; const char* on; const char* stored; const char* on2; } cases[] = {
+      {"5|4|10|0", kDefaults, "Yes No No No No Normal Low MBytes #5 #10 #0 #4", kDefaults},
+      {" 600 |64|0|64", "1007 1011 1014 1018 1020 1023 1064", "No Yes Yes Yes Yes Graph3 Always Bytes #600 #0 #64 #64",
+       "1007 1011 1014 1018 1020 1023 1064 "},
+      {"17|6|0|40", "1005 1007 1017 1011 1023 1064", "No Yes Yes No Yes White Never Bytes #17 #0 #40 #6",
+       "1005 1007 1011 1017 1023 1064 "},
+      // Two radios of a group on: the lowest store rank is stored.
+      {"5|4|10|0", "1010 1003 1020 1017 1018 1006 1007 1063", "Yes No No No No Graph3 Always Bytes #5 #10 #0 #4",
+       "1007 1010 1018 1020 1063 "},
+      {"5|4|10|0", "1010 1004 1005 1009 1019 1063", "Yes No No No No Green Low MBytes #5 #10 #0 #4", "1004 1006 1010 1016 1063 "},
+  };
+  for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
+    Dialog d(cases[i].edits, cases[i].on);
+    EXPECT_EQ(d.surface.Click(&d.dialog, IDC_DIALOG_OK), kDialogEndsOk) << "case " << i;
+    std::string stored;
+    for (const char* name : kNames) stored += (stored.empty() ? "" : " ") + d.registry.Show(kStore, name).substr(strlen(name) + 1);
+    EXPECT_EQ(stored, cases[i].stored) << "case " << i;
+    Dialog again;
+    again.registry.keys = d.registry.keys;
+    again.dialog.FinishInitialisation(&again.program);
+    EXPECT_EQ(again.surface.On() + Fields(again.dialog), cases[i].on2 + Fields(d.dialog)) << "case " << i;
+  }
+}
+
+// The tokens of the fields and radios before the P token.
+TEST(MonitorCommandLine, Tokens) {
+  const struct { const char* edits; const char* on; const char* options; } cases[] = {
+      {"5|4|10|0", kDefaults, " M=10 T=4"},
+      {"600|0|0|64", "1003 1006 1014 1016 1023 1064", " U=600 R=64 S A"},
+      {"1|4|10|0", "1004 1007 1011 1017 1063", " U=1 M=10 T=4 LG D=N B"},
+      {"2|4|0|32", "1005 1018 1014 1064", " U=2 R=32 T=4 S LW D=Y"},
+      {"5|4|10|0", "1009 1023 1063", " M=10 T=4 A G=1"},
+      // Two radios of a group on: the first in the table's order.
+      {"5|4|10|0", "1005 1009 1017 1018 1063", " M=10 T=4 LW D=N"},
+      {"5|4|10|0", "1003 1009 1063", " M=10 T=4 G=1"},
+  };
+  for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
+    Dialog d(cases[i].edits, cases[i].on);
+    ASSERT_TRUE(d.dialog.SaveExchange()) << "case " << i;
+    EXPECT_EQ(Compose(&d, d.dialog.ForLaunch()), cases[i].options + kTail) << "case " << i;
+  }
+}
+
+std::string RunValueFor(const std::string& dir, const std::string& options) {
+  return "\"" + dir + "\\Velmora.exe\"" + options + " P=\"" + dir + "\\VelmoraConfig.exe\"";
+}
+
+TEST(MonitorCommandLine, ProgramDirectory) {
+  const std::string d106(106, 'd'), d107(107, 'd'), tools = "C:\\Tools";
+  const struct { std::string run, current, own; std::set<std::string> files; bool hidden; std::string want; } cases[] = {
+      {"", tools, "E:\\Own", {"C:\\Tools\\Velmora.exe"}, false, tools},
+      {RunValueFor("D:\\Apps", " M=10"), tools, "E:\\Own", {"D:\\Apps\\Velmora.exe", "C:\\Tools\\Velmora.exe"}, false, "D:\\Apps"},
+      {"\"D:\\Apps\\Velmora.exe\" M=10", tools, "E:\\Own", {"D:\\Apps\\Velmora.exe", "C:\\Tools\\Velmora.exe"}, false, tools},
+      {RunValueFor(d106, " M=10 T=40"), tools, "E:\\Own", {d106 + "\\Velmora.exe"}, false, d106},  // 259 characters
+      {RunValueFor(d107, " M=10 T=40"), tools, "E:\\Own", {d107 + "\\Velmora.exe", "C:\\Tools\\Velmora.exe"}, false, tools},
+      {RunValueFor("D:\\Old", " M=10"), tools, "E:\\Own", {"C:\\Tools\\Velmora.exe"}, false, tools},
+      {RunValueFor("D:\\Old", " M=10"), tools, "E:\\Own", {"E:\\Own\\Velmora.exe"}, false, "E:\\Own"},
+      {"", tools, "E:\\Own", {"C:\\Tools\\Velmora.exe", "E:\\Own\\VelmoraH.exe"}, true, "E:\\Own"},
+      // Nowhere: the recorded directory, else the current one.
+      {RunValueFor("D:\\Old", " M=10"), tools, "E:\\Own", {}, false, "D:\\Old"},
+      {"", tools, "E:\\Own", {}, false, tools},
+      {"", "", "E:\\Own", {"E:\\Own\\Velmora.exe"}, false, "E:\\Own"},
+      {"", "", "", {}, false, ""},
+      {"\"x\" P=\"", tools, "", {"C:\\Tools\\Velmora.exe"}, false, tools},  // an empty recorded directory
+      // A root directory loses its backslash, a recorded one too.
+      {"", "C:\\", "E:\\Own", {"C:\\Velmora.exe"}, false, "C:"},
+      {"\"D:\\Apps\\Velmora.exe\" P=\"D:\\Apps\\\\VelmoraConfig.exe\"", tools, "", {"D:\\Apps\\Velmora.exe"}, false, "D:\\Apps"},
+      {"\"x\" P=\"short\"", "C:\\Windows", "", {}, false, "short\""},  // too short to hold the file name
+  };
+  for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
+    Dialog d;
+    if (!cases[i].run.empty()) d.registry.PutText(kRun, "Velmora", cases[i].run);
+    d.launch.current = cases[i].current;
+    d.launch.own = cases[i].own;
+    d.launch.files = cases[i].files;
+    std::string dir;
+    std::string options = Compose(&d, {5, 10, 0, 4, false, false, false, cases[i].hidden, {"", "", ""}}, &dir);
+    EXPECT_EQ(dir, cases[i].want) << "case " << i;
+    EXPECT_EQ(options, " M=10 T=4 P=\"" + cases[i].want + "\\VelmoraConfig.exe\"") << "case " << i;
+    EXPECT_EQ(d.registry.OpenHandles(), 0u) << "case " << i;
+  }
+  const struct { std::string path, value, want; } runs[] = {
+      {kRun, std::string(259, 'v'), std::string(259, 'v')}, {kRun, std::string(260, 'v'), ""}, {kUserRun, "u", ""}};
+  for (const auto& r : runs) {
+    FakeRegistry registry;
+    registry.PutText(r.path, "Velmora", r.value);
+    char text[kLaunchTextRoom + 8];
+    memset(text, '#', sizeof text);
+    ReadRunValue(&registry, text);
+    EXPECT_EQ(text + std::string("|") + std::string(text + kLaunchTextRoom, 8), r.want + "|########") << r.path;
+  }
+}
+
+// OK, in this order: the exchange, with autostart off the Run values gone,
+// the Run value read for the command line, with autostart on the new Run
+// value (its failures as warnings), the twelve values, the monitors closed,
+// a pause, the start and a second exchange.
+TEST(Confirm, InItsOrder) {
+  const std::string read = "read " + kRun + ":Velmora", write = "write " + kRun + ":Velmora", p117(117, 'p');
+  const std::string warnKey = "warn " + std::string(kRunKeyMessage), warnValue = "warn " + std::string(kRunValueMessage);
+  const std::string old = RunValueFor("D:\\Old", ""), tools = "C:\\Tools\\Velmora.exe| M=10 T=4" + kTail + "|C:\\Tools";
+  const std::string deep = "C:\\" + p117, hidden = "\"C:\\VelmoraH.exe\" M=10 T=4 P=\"C:\\VelmoraConfig.exe\"";
+  const struct { const char* on; const char* edits; std::string current; int refuse; Lines before; std::string start, value; } cases[] = {
+      {kDefaults, "5|4|10|0", "C:\\Tools", 0, {read, write}, tools, "\"C:\\Tools\\Velmora.exe\" M=10 T=4" + kTail},
+      {"1003 1006 1016 1063", "5|4|10|0", "C:\\Tools", 0, {"delete " + kRun + ":Velmora", "delete " + kUserRun + ":Velmora", read}, tools, ""},
+      {"1003 1006 1010 1011 1016 1063", "5|4|10|0", "C:\\", 0, {read, write}, "C:\\VelmoraH.exe| M=10 T=4 P=\"C:\\VelmoraConfig.exe\"|C:", hidden},
+      {kDefaults, "5|4|10|0", "C:\\Tools", 1, {warnKey}, tools, old},
+      {kDefaults, "5|4|10|0", "C:\\Tools", 2, {read, write, warnValue}, tools, old},
+      {kDefaults, "5|4|10|0", deep, 0, {read, warnValue}, deep + "\\Velmora.exe| M=10 T=4 P=\"" + deep + "\\VelmoraConfig.exe\"|" + deep, old},
+      {kDefaults, "5|4|10|x", "C:\\Tools", 0, {"box " + kNum.substr(0, kNum.size() - 1), "focus 1024"}, "", old},
+  };
+  for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
+    Dialog d(cases[i].edits, cases[i].on);
+    d.registry.PutText(kRun, "Velmora", old);
+    d.registry.keys[kRun].unopenable = cases[i].refuse == 1;
+    d.registry.keys[kRun].locked = cases[i].refuse == 2;
+    d.launch.windows.windows = {{"", "Velmora", 2, 0}};
+    d.launch.current = cases[i].current;
+    d.launch.files = {"C:\\Tools\\Velmora.exe", "C:\\VelmoraH.exe", deep + "\\Velmora.exe"};
+    Lines log, want = {"exchange"};
+    d.surface.log = d.registry.log = d.launch.windows.log = d.launch.log = &log;
+    EXPECT_EQ(d.surface.Click(&d.dialog, IDC_DIALOG_OK), cases[i].start.empty() ? kDialogStays : kDialogEndsOk) << i;
+    want.insert(want.end(), cases[i].before.begin(), cases[i].before.end());
+    for (const char* name : kNames) want.push_back("write " + std::string(kStore) + ":" + name);
+    Lines after = {"close 1", "pause 50", "close 1", "pause 50", "pause 100", "start " + cases[i].start, "exchange"};
+    if (cases[i].start.empty()) want.resize(3);
+    else want.insert(want.end(), after.begin(), after.end());
+    EXPECT_EQ(log, want) << "case " << i;
+    EXPECT_EQ(d.registry.Show(kRun, "Velmora"), cases[i].value.empty() ? "" : "Velmora=" + cases[i].value) << "case " << i;
+    EXPECT_EQ(d.registry.OpenHandles(), 0u) << "case " << i;
+  }
+}
+
+// Monitors closed, both Run values and the settings keys gone, deepest
+// first; a key that holds another product's stays.
+TEST(UninstallMode, ArgumentAndRemoval) {
+  const struct { const char* line; bool uninstall; } lines[] = {
+      {"VelmoraConfig.exe -uninstall", true}, {"VelmoraConfig.exe", false}, {"VelmoraConfig.exe -Uninstall", false},
+      {"VelmoraConfig.exe -uninstall ", false}, {"VelmoraConfig.exe x -uninstall", false}};
+  for (const auto& c : lines) EXPECT_EQ(IsUninstallMode(c.line), c.uninstall) << c.line;
+  const struct { bool oldVersion, otherProduct, runKeysOpen; Lines left; } cases[] = {
+      {false, false, true, {"Software"}}, {true, false, false, {"Software"}},
+      {true, true, true, {"Software", "Software\\Velmora", "Software\\Velmora\\Other"}}};
+  for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
+    Dialog d;
+    d.registry.PutText(kRun, "Velmora", "a");
+    d.registry.PutText(kUserRun, "Velmora", "b");
+    if (cases[i].oldVersion) d.registry.PutText("Software\\Velmora\\Velmora\\1.3", "Old", "x");
+    if (cases[i].otherProduct) d.registry.Make("Software\\Velmora\\Other");
+    d.registry.keys[kRun].unopenable = d.registry.keys[kUserRun].unopenable = !cases[i].runKeysOpen;
+    d.launch.windows.windows = {{"", "Velmora", 1, 0}, {"", "Velmora", 1, 0}};
+    RunUninstallMode(d.launch.Everything(), &d.program);
+    EXPECT_EQ(*d.launch.windows.log, Lines({"close 1", "pause 50", "close 2", "pause 50"})) << "case " << i;
+    Lines left;
+    for (const std::string& k : d.registry.Dump()) {
+      if (k.find("Microsoft") == std::string::npos) left.push_back(k);
+    }
+    EXPECT_EQ(left, cases[i].left) << "case " << i;
+    EXPECT_EQ(d.registry.Show(kRun, "Velmora") + d.registry.Show(kUserRun, "Velmora"),
+              cases[i].runKeysOpen ? "" : "Velmora=aVelmora=b") << "case " << i;
+    EXPECT_EQ(d.registry.OpenHandles(), 0u) << "case " << i;
+    EXPECT_TRUE(d.launch.log->empty() && d.surface.log->empty()) << "case " << i;
+  }
+}
+
+TEST(HelpPage, ButtonsAndLinkTargets) {
+  std::string actions;  // action and link of each button
+  for (int id : {IDC_LINK_FAQ, IDC_LINK_HOME, IDC_LINK_MAIL, IDC_DIALOG_OK, IDC_DIALOG_CANCEL, IDC_HELP_TITLE}) {
+    HelpLink link = kHomeLink;
+    actions += std::to_string(HelpPageCommand(id, &link));
+    actions += std::to_string(link) + " ";
+  }
+  EXPECT_EQ(actions, "00 01 02 11 11 21 ");  // FAQ, home and mail open; OK and Cancel end; a text is not ours
+  const char* mail = "mailto:velmora@example.org?subject=Velmora%20v1.6";
+  const struct { HelpLink link; const char* program; size_t room; const char* want; } cases[] = {
+      {kFaqLink, "C:\\Tools\\VelmoraConfig.exe", kLinkTargetRoom, "C:\\Tools\\Velmora_FAQS.html"},
+      {kHomeLink, "C:\\VelmoraConfig.exe", kLinkTargetRoom, "C:\\index.html"},
+      {kHomeLink, "Z:/work/bin/VelmoraConfig.exe", kLinkTargetRoom, "Z:/work/bin/index.html"},
+      {kHomeLink, "VelmoraConfig.exe", kLinkTargetRoom, "index.html"},
+      {kFaqLink, nullptr, kLinkTargetRoom, ""},
+      {kHomeLink, "C:\\T\\x.exe", 16, "C:\\T\\index.html"},
+      {kHomeLink, "C:\\T\\x.exe", 15, ""},
+      {kMailLink, "C:\\Tools\\VelmoraConfig.exe", 50, mail},
+      {kMailLink, nullptr, 49, ""},
+  };
+  for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
+    char out[kLinkTargetRoom + 8];
+    memset(out, 'P', sizeof out);
+    EXPECT_EQ(ComposeLinkTarget(cases[i].link, cases[i].program, out, cases[i].room), cases[i].want[0] != '\0') << i;
+    EXPECT_EQ(out + std::string("|") + std::string(out + cases[i].room, 8), cases[i].want + std::string("|PPPPPPPP")) << i;
+  }
+}
+
+}  // namespace

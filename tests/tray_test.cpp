@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <new>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "details.h"
+#include "fake_engine_platform.h"
+#include "resource.h"
+#include "tray_icon.h"
+#include "tray_menu.h"
+
+namespace {
+
+// The picture read from its raw bytes (rows bottom-up, 8 bytes a row, the
+// high nibble the left pixel), top row first, . for 0.
+std::string Grid(const IconPicture& p) {
+  std::string g;
+  for (int row = 15; row >= 0; --row, g += "\n")
+    for (int i = 0; i < 8; ++i) g += {".123456789ABCDEF"[p.bits[row * 8 + i] >> 4], ".123456789ABCDEF"[p.bits[row * 8 + i] & 15]};
+  return g;
+}
+
+// A name's place in the list, or the number it is.
+int Code(const std::string& name, const std::vector<std::string>& names) {
+  auto at = std::find(names.begin(), names.end(), name);
+  return at != names.end() ? static_cast<int>(at - names.begin()) : std::stoi(name);
+}
+
+TEST(TrayPicture, Golden) {
+  std::ifstream in(VELMORA_TEST_DATA "/tray_pictures.txt");
+  ASSERT_TRUE(in.good());
+  IconPicture p;
+  std::string step, row;
+  for (int n = 1; std::getline(in, step);) {
+    if (step.empty() || step[0] == '#') continue;
+    std::istringstream words(step);
+    std::string verb, style, font, times = "x1";
+    uint32_t freeMb = 0, totalMb = 0;
+    words >> verb >> style >> freeMb >> totalMb >> font >> times;
+    if (verb == "palette") {  // the colour of each index, as RRGGBB; the fourth byte must be 0
+      char rgb[80] = "palette", *at = rgb + 7;
+      for (auto& c : kPictureHeader.colours) at += snprintf(at, 9, " %02X%02X%02X%s", c[2], c[1], c[0], c[3] ? "?" : "");
+      EXPECT_EQ(step, rgb);
+      continue;
+    }
+    if (verb == "reset") {
+      memset(&p, 0xA5, sizeof p);  // all of it must be cleared
+      ResetPicture(&p);
+      continue;
+    }
+    int32_t s = Code(style, {"digits", "gauge", "area", "line"});
+    for (int k = std::stoi(times.substr(1)); verb == "draw" && k > 0; --k)
+      DrawPicture(&p, freeMb, totalMb, s, Code(font, {"smooth", "green", "white"}));
+    if (verb == "blank") BlankForFreePass(&p, s);
+    if (verb == "clear") ClearAfterFreePass(&p, s);
+    std::string want;
+    for (int r = 0; r < 16 && std::getline(in, row); ++r) want += row + "\n";
+    EXPECT_EQ(Grid(p), want) << "step " << n++ << ": " << step;
+  }
+}
+
+TEST(TrayPicture, StatusColourAndHeight) {
+  const struct { uint32_t freeMb, totalMb; int32_t style; int font; uint8_t colour; int height; } cases[] = {
+      /* 0 */ {13, 64, kStyleDigits, kFontGreenLcd, 0x44, 2},  // 20 %: not yet a warning
+      /* 1 */ {50, 1000, kStyleDigits, kFontSmooth, 0x77, 1},  // 5 %: not yet critical
+      // A total in the thousands: the digits go by the thousands digit of
+      // free RAM (of 10,000 and more too), the graphs by the share.
+      /* 2 */ {10500, 12000, kStyleDigits, kFontSmooth, 0x77, 12},
+      /* 3 */ {900, 2048, kStyleAreaGraph, kFontSmooth, 0x54, 6},
+      /* 4 */ {57, 100, kStyleGauge, kFontSmooth, 0x54, 8},  // 7.98 levels, rounded up by 1/28 of a level
+      // No overflow in 100 x free or 14 x free; more free than total fills the graph.
+      /* 5 */ {0xFFFFFFFFu, 0x80000000u, kStyleGauge, kFontSmooth, 0x54, 14},
+  };
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    const auto& c = cases[i];
+    EXPECT_EQ(StatusColour(c.freeMb, c.totalMb, c.style, c.font), c.colour) << "case " << i;
+    EXPECT_EQ(GraphHeight(c.freeMb, c.totalMb), c.height) << "case " << i;
+  }
+}
+
+// The lit part of a picture: the columns and rows it spans, or - if none.
+std::string Span(const IconPicture& p) {
+  int c0 = 16, c1 = -1, r0 = 16, r1 = -1;
+  for (int r = 0; r < 16; ++r)
+    for (int c = 0; c < 16; ++c)
+      if (PixelAt(p, c, r) != 0) c0 = std::min(c0, c), c1 = std::max(c1, c), r0 = std::min(r0, r), r1 = std::max(r1, r);
+  return c1 < 0 ? "-" : "c" + std::to_string(c0) + "-" + std::to_string(c1) + " r" + std::to_string(r0) + "-" + std::to_string(r1);
+}
+
+// The tray monitor: the engine drawing through the tray display into a
+// notification area that logs what it is shown. The display is made over
+// poisoned memory, so that nothing it shows can be left over.
+struct Tray : Monitor, TrayIconPlatform {
+  std::string shown;
+  alignas(TrayDisplay) unsigned char raw[sizeof(TrayDisplay)] = {};
+  TrayDisplay* icon = new (memset(raw, 0xA5, sizeof raw)) TrayDisplay(&engine.settings, this);
+  explicit Tray(const char* line) : Monitor(line) { AttachEngine(&engine, &platform, icon); }
+  void ShowIcon(bool add, const char* tip, const IconPicture& p) override {
+    shown += (add ? "add " : "") + std::string(tip) + " " + Span(p) + "|";
+  }
+};
+
+TEST(TrayDisplay, WhatTheIconShows) {
+  // Steps: a add, s sample (forced), t tick, p free pass, g the
+  // notification area created afresh; a number sets free RAM in MB first,
+  // with f the page file instead, with u the length of a tip (x...y) to show.
+  const std::string x62(62, 'x');
+  const struct { const char *line, *steps; std::string shown; } cases[] = {
+      /* 0 */ {"V", "g 63u 64u 200u", "add Velmora -|" + x62 + "y -|" + x62 + "x -|" + x62 + "x -|"},  // cut to 63 characters
+      // The digits are redrawn only when the rounded free RAM or page file changes.
+      /* 1 */ {"V", "a 32s 32.49999t 32.5t 151f t", "add Velmora -|RAM: 32M  Page: 150M c1-14 r3-13|RAM: 33M  Page: 150M c1-14 r3-13|"
+                                                   "RAM: 33M  Page: 151M c1-14 r3-13|"},
+      /* 2 */ {"V", "a 45s 30p g", "add Velmora -|RAM: 45M  Page: 150M c1-14 r3-13|Attempting to Free RAM c1-14 r13-13|"
+                                      "RAM: 30M  Page: 150M c1-14 r3-13|add RAM: 30M  Page: 150M c1-14 r3-13|"},
+      // The graphs go black for a pass and start afresh after it.
+      /* 3 */ {"V G=2", "a 64s t 32p", "add Velmora -|RAM: 64M  Page: 150M c14-14 r1-14|RAM: 64M  Page: 150M c13-14 r1-14|"
+                                          "Attempting to Free RAM -|RAM: 32M  Page: 150M c14-14 r8-14|"},
+      // The run-once pass comes before the icon is added; the update that
+      // ends it redraws and never starts another pass.
+      /* 4 */ {"V O M=10 T=50", "45p a s", "Attempting to Free RAM -|RAM: 45M  Page: 150M c1-14 r3-13|add Velmora c1-14 r3-13|"
+                                         "RAM: 45M  Page: 150M c1-14 r3-13|"},
+  };
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    Tray t(cases[i].line);
+    std::istringstream steps(cases[i].steps);
+    for (std::string step; steps >> step;) {
+      if (isdigit(step[0]))
+        (step.back() == 'f' ? t.platform.status.availPageFile : t.platform.status.availPhys) = static_cast<uint32_t>(std::stod(step) * MB);
+      switch (step.back()) {
+        case 'a': t.icon->AddIcon(); break;
+        case 's': SamplingUpdate(&t.engine, true); break;
+        case 't': SamplingUpdate(&t.engine, false); break;
+        case 'p': FreePass(&t.engine); break;
+        case 'g': t.icon->AddIconAgain(); break;
+        case 'u': t.icon->UpdateIcon((std::string(std::stoi(step) - 1, 'x') + "y").c_str()); break;
+      }
+    }
+    EXPECT_EQ(t.shown, cases[i].shown) << "case " << i;
+  }
+}
+
+TEST(DetailsText, LayoutAndRoom) {
+  const struct { MemoryStatus status; bool bytes; std::string want; } cases[] = {
+      // Rounded to MB with M, right-aligned in six; in bytes with a blank
+      // instead, and a wider number takes more room.
+      /* 0 */ {{32, 50, 63 * MB + 629146, 524287, 524288, 150 * MB, 4294443008u, 2000 * MB}, false,
+               "Total RAM:\t    64M\nFree RAM:\t     0M\n\nTotal Page:\t     1M \nFree Page:\t   150M\n\nTotal Virtual:\t  4096M\nFree Virtual:\t  2000M"},
+      /* 1 */ {{32, 50, 999999, 12345, 1234567, 0, 100000, 3000000000u}, true,
+               "Total RAM:\t999999 \nFree RAM:\t 12345 \n\nTotal Page:\t1234567  \nFree Page:\t     0 \n\nTotal Virtual:\t100000 \nFree Virtual:\t3000000000 "},
+  };
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    for (size_t room : {cases[i].want.size() + 1, cases[i].want.size(), size_t{7}, size_t{1}, size_t{0}}) {
+      char out[kDetailsRoom + 8];
+      memset(out, '#', sizeof out);
+      FormatDetails(out, room, cases[i].status, cases[i].bytes);
+      std::string want = room == 0 ? "" : cases[i].want.substr(0, room - 1) + '\0';
+      EXPECT_EQ(std::string(out, sizeof out), want + std::string(sizeof out - want.size(), '#')) << "case " << i << " room " << room;
+    }
+  }
+}
+
+TEST(TrayActions, MouseAndMenu) {
+  const uint32_t mouse[][2] = {{0x203, kActionFreePass}, {0x205, kActionOpenMenu}, {0x202, kActionNone}, {0x206, kActionNone}};
+  for (const auto& m : mouse) EXPECT_EQ(ActionForMouse(m[0]), static_cast<TrayAction>(m[1])) << std::hex << m[0];
+  MonitorSettings none = {}, path = {};
+  path.configPath[0] = 'C';
+  const struct { const MonitorSettings* settings; uint32_t id; TrayAction action; } menu[] = {
+      /* 0 */ {&none, 0, kActionNone},  // dismissed
+      /* 1 */ {&none, IDM_TRAY_FREE_MEMORY, kActionFreePass},
+      /* 2 */ {&none, IDM_TRAY_DETAILS, kActionShowDetails},
+      /* 3 */ {&none, IDM_TRAY_EXIT, kActionExit},
+      /* 4 */ {&none, IDM_TRAY_HELP, kActionShowAbout},
+      /* 5 */ {&path, IDM_TRAY_HELP, kActionStartConfiguration},
+  };
+  for (size_t i = 0; i < std::size(menu); ++i)
+    EXPECT_EQ(ActionForMenuChoice(menu[i].id, *menu[i].settings), menu[i].action) << "case " << i;
+}
+
+}  // namespace
