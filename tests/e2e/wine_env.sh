@@ -2,7 +2,7 @@
 # A throw-away Wine session for the end-to-end tests: a virtual X display
 # with a window manager, a fresh Wine prefix and one long-lived wineserver.
 #   wine_env.sh start STATE   set it up; STATE is a folder it owns
-#   wine_env.sh run STATE EXE [ARGS...]   run a Windows program in it
+#   wine_env.sh run STATE EXE [ARGS...]   run a GoogleTest program in it
 #   wine_env.sh stop STATE    end every process of it and remove the prefix
 # Programs started under Wine inherit the Unix descriptors of the wine
 # command, so everything started here writes to files, never to our pipes.
@@ -64,6 +64,12 @@ run() {
   "$wine64" "$@" >"$out" 2>&1 < /dev/null
   local rc=$?
   cat "$out"
+  # A test program that crashes under the emulator may still end with code 0,
+  # its buffered output lost: it passes only with GoogleTest's own summary.
+  if [ $rc -eq 0 ] && ! grep -q '^\[  PASSED  \]' "$out"; then
+    echo "wine_env: no GoogleTest summary: the test program ended early"
+    rc=1
+  fi
   rm -f "$out"
   return $rc
 }
