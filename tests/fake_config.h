@@ -14,8 +14,9 @@
 class FakeSurface : public ControlSurface {
  public:
   static constexpr int kEdits[] = {IDC_UPDATE_INTERVAL, IDC_MEMORY_THRESHOLD, IDC_MEMORY_TO_FREE, IDC_MEMORY_TO_REACH};
-  static constexpr int kCheckboxes[] = {1010, 1011, 1014, 1023, 1063, 1064};
-  static constexpr int kRadios[] = {1003, 1004, 1005, 1009, 1019, 1020, 1006, 1007, 1016, 1017, 1018};
+  static constexpr int kCheckboxes[] = {IDC_AUTO_START, IDC_RUN_HIDDEN, IDC_SOUND, IDC_ALWAYS_FREE, IDC_FREE_EXTRA, IDC_REACH_TARGET};
+  static constexpr int kRadios[] = {IDC_STYLE_NORMAL,  IDC_STYLE_GREEN,  IDC_STYLE_WHITE, IDC_STYLE_GRAPH1, IDC_STYLE_GRAPH2, IDC_STYLE_GRAPH3,
+                                    IDC_DETAIL_MBYTES, IDC_DETAIL_BYTES, IDC_DEFRAG_LOW,  IDC_DEFRAG_NEVER, IDC_DEFRAG_ALWAYS};
   std::map<int, std::string> edits;
   std::map<int, bool> buttons;
   uint32_t totalPhys = 64u << 20;
@@ -44,7 +45,7 @@ class FakeSurface : public ControlSurface {
     return dialog->OnCommand(id);
   }
   // The edits as "interval|threshold|to free|to reach".
-  std::string Edits() const { return edits.at(1000) + "|" + edits.at(1002) + "|" + edits.at(1001) + "|" + edits.at(1024); }
+  std::string Edits() const { return edits.at(kEdits[0]) + "|" + edits.at(kEdits[1]) + "|" + edits.at(kEdits[2]) + "|" + edits.at(kEdits[3]); }
   void SetEdits(const std::string& e) {
     for (size_t i = 0, at = 0; i < 4; at = e.find('|', at) + 1, ++i) edits[kEdits[i]] = e.substr(at, e.find('|', at) - at);
   }
