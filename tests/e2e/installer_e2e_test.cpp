@@ -27,12 +27,7 @@ TEST_F(E2E, InstallConfigureAndUninstall) {
       {"UninstallString", "\"" + folder + "\\Uninstall.exe\""},
       {"QuietUninstallString", "\"" + folder + "\\Uninstall.exe\" /S"},
   };
-  for (const auto& v : values) {
-    char data[1024] = "(none)";
-    DWORD size = sizeof data;
-    RegGetValueA(HKEY_LOCAL_MACHINE, entry.c_str(), v.name, RRF_RT_REG_SZ | RRF_SUBKEY_WOW6432KEY, nullptr, data, &size);
-    EXPECT_EQ(data, v.value) << v.name;
-  }
+  for (const auto& v : values) EXPECT_EQ(Value(HKEY_LOCAL_MACHINE, entry.c_str(), v.name), v.value) << v.name;
 
   // OK with the defaults: settings, the Run value and the tray monitor.
   Program config = Start(folder + "\\VelmoraConfig.exe", "", folder.c_str());

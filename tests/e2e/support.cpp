@@ -4,6 +4,8 @@
 #include <sddl.h>
 #include <stdio.h>
 
+#include <fstream>
+
 namespace {
 
 // The programs are 32-bit: for HKEY_LOCAL_MACHINE\Software their view is
@@ -31,6 +33,18 @@ BOOL CALLBACK Collect(HWND window, LPARAM context) {
   return TRUE;
 }
 
+// Every monitor window, its process waited for.
+void CloseMonitors() {
+  for (HWND window : Windows(kMonitor, nullptr)) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    // A monitor in the middle of a free pass answers only after it.
+    SendMessageTimeoutA(window, WM_CLOSE, 0, 0, SMTO_NORMAL, kDeadlineMs, nullptr);
+    if (process != nullptr) WaitForSingleObject(process, kDeadlineMs), CloseHandle(process);
+  }
+}
+
 }  // namespace
 
 std::string Beside(const std::string& name) {
@@ -51,7 +65,7 @@ Program Start(const std::string& path, const std::string& arguments, const char*
 }
 
 DWORD WaitForExit(const Program& p, DWORD deadlineMs) {
-  DWORD code = kStillRunning;
+  DWORD code = STILL_ACTIVE;
   if (WaitForSingleObject(p.process, deadlineMs) == WAIT_OBJECT_0) GetExitCodeProcess(p.process, &code);
   return code;
 }
@@ -65,11 +79,8 @@ bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) !
 
 std::vector<std::string> Started(const std::string& program) {
   std::vector<std::string> lines;
-  char text[4096] = "";
-  FILE* f = fopen((program + ".started").c_str(), "rb");
-  text[f != nullptr ? fread(text, 1, sizeof text - 1, f) : 0] = '\0';
-  if (f != nullptr) fclose(f);
-  for (const char *at = text, *end; (end = strchr(at, '\n')) != nullptr; at = end + 1) lines.emplace_back(at, end);
+  std::ifstream record(program + ".started");
+  for (std::string line; std::getline(record, line);) lines.push_back(line);
   return lines;
 }
 
@@ -118,17 +129,6 @@ HWND Focused(HWND dialog) {
   GUITHREADINFO info = {};
   info.cbSize = sizeof info;
   return GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) ? info.hwndFocus : nullptr;
-}
-
-void CloseMonitors() {
-  for (HWND window : Windows(kMonitor, nullptr)) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
-    // A monitor in the middle of a free pass answers only after it.
-    SendMessageTimeoutA(window, WM_CLOSE, 0, 0, SMTO_NORMAL, kDeadlineMs, nullptr);
-    if (process != nullptr) WaitForSingleObject(process, kDeadlineMs), CloseHandle(process);
-  }
 }
 
 bool KeyExists(HKEY root, const std::string& path) {

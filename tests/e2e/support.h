@@ -13,7 +13,6 @@
 // Long enough for a host that emulates 32-bit x86 code, under load: there a
 // process start alone takes seconds. Waits poll, so passing costs no more.
 const DWORD kDeadlineMs = 60000;
-const DWORD kStillRunning = STILL_ACTIVE;
 const size_t MB = 1u << 20;
 const char kMonitor[] = "Velmora";  // class and title of a monitor window, the Run value's name
 const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -25,7 +24,7 @@ struct Program { HANDLE process = nullptr; DWORD pid = 0; };
 std::string Beside(const std::string& name);  // a file beside this test program
 // Starts "path" ARGUMENTS in the directory (null: ours); ended with the test.
 Program Start(const std::string& path, const std::string& arguments, const char* directory = nullptr);
-DWORD WaitForExit(const Program& p, DWORD deadlineMs = kDeadlineMs);  // its exit code, or kStillRunning
+DWORD WaitForExit(const Program& p, DWORD deadlineMs = kDeadlineMs);  // its exit code, or STILL_ACTIVE
 size_t PeakWorkingSet(const Program& p);
 bool Exists(const std::string& path);
 // What a stand-in recorded of its start: its path, its arguments and its
@@ -55,7 +54,6 @@ void PostClick(HWND dialog, int id);  // for a click that may open a modal box
 bool SendClick(HWND dialog, int id);  // for one that does not
 void Press(HWND box, int id = IDOK);
 HWND Focused(HWND dialog);
-void CloseMonitors();  // every monitor window, its process waited for
 
 // ---- registry -------------------------------------------------------------
 bool KeyExists(HKEY root, const std::string& path);
