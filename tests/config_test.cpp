@@ -70,6 +70,9 @@ TEST(SettingsStore, NumbersAndLevelsThatCannotBeOpened) {
   EXPECT_EQ(w.registry.Show(kStore, "N"), "N=#305419896");
   EXPECT_EQ(w.program.ReadNumber(kSettingsSection, "N", 7), 0x12345678u);
   ASSERT_TRUE(w.program.WriteText(kSettingsSection, "AutoStart", "Yes"));
+  char one[1] = {'P'};  // room for the NUL alone
+  w.program.ReadText(kSettingsSection, "AutoStart", one, 1);
+  EXPECT_EQ(one[0], '\0');
   for (const char* level : {"Software", "Software\\Velmora", "Software\\Velmora\\Velmora", kStore}) {
     w.registry.keys[level].unopenable = true;
     char out[8] = "PPPPPPP";
@@ -124,7 +127,7 @@ TEST(ConfigDialog, OpensUnconfiguredOrWithoutANumber) {
 TEST(ConfigDialog, NumberRule) {
   const struct { std::string text; bool ok; uint32_t value; } cases[] = {
       {"\t12\t ", true, 12}, {"+12", true, 12}, {"\n5", true, 5},  // not a blank, but strtoul skips it
-      {"4294967296", true, 4294967295u}, {"-5", true, 4294967291u}, {"-4294967296", true, 4294967295u},
+      {"4294967294", true, 4294967294u}, {"4294967296", true, 4294967295u}, {"-5", true, 4294967291u}, {"-4294967296", true, 4294967295u},
       {"-0", false, 0}, {"+-5", false, 0}, {"1 2", false, 0}, {"0x10", false, 0}, {"\n0", false, 0}, {"5\n", false, 0},
   };
   for (const auto& c : cases) {
@@ -207,8 +210,8 @@ TEST(ConfigDialog, StoredAndOpenedAgain) {
       {"5|4|10|0", kDefaults, "Yes No No No No Normal Low MBytes #5 #10 #0 #4", kDefaults},
       {" 600 |64|0|64", "1007 1011 1014 1018 1020 1023 1064", "No Yes Yes Yes Yes Graph3 Always Bytes #600 #0 #64 #64",
        "1007 1011 1014 1018 1020 1023 1064 "},
-      {"17|6|0|40", "1005 1007 1017 1011 1023 1064", "No Yes Yes No Yes White Never Bytes #17 #0 #40 #6",
-       "1005 1007 1011 1017 1023 1064 "},
+      {"17|6|0|40", "1005 1007 1017 1011 1064", "No Yes Yes No No White Never Bytes #17 #0 #40 #6",
+       "1005 1007 1011 1017 1064 "},
       // Two radios of a group on: the lowest store rank is stored.
       {"5|4|10|0", "1010 1003 1020 1017 1018 1006 1007 1063", "Yes No No No No Graph3 Always Bytes #5 #10 #0 #4",
        "1007 1010 1018 1020 1063 "},
@@ -224,6 +227,8 @@ TEST(ConfigDialog, StoredAndOpenedAgain) {
     again.registry.keys = d.registry.keys;
     again.dialog.FinishInitialisation(&again.program);
     EXPECT_EQ(again.surface.On() + Fields(again.dialog), cases[i].on2 + Fields(d.dialog)) << "case " << i;
+    EXPECT_EQ(again.surface.Click(&again.dialog, IDC_DEFAULT), kDialogStays) << "case " << i;
+    EXPECT_EQ(again.surface.On() + Fields(again.dialog), kDefaults + std::string("5|4|10|0 100010")) << "case " << i << ": Default";
   }
 }
 

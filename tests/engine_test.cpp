@@ -35,13 +35,14 @@ TEST(OptionScanner, CommandLines) {
       /* 1 */ {T, "V U=-3", ""},  // a negative interval takes the default
       /* 2 */ {T, "V U=2147484", "U=2147483000 wait 4..1 "},  // what SetTimer takes; still one tick, not none
       /* 3 */ {T, "V D={", "D={ "},
-      /* 4 */ {T, "V D=`", "D=` "},
+      /* 4 */ {T, "V D=` S", "D=` S "},
       /* 5 */ {T, "V Memory 20 Reach=40", "M=40M R "},  // only the first letter counts
-      /* 6 */ {T, "V M=4096 T=-1", "M=4095M T=4095M "},
-      /* 7 */ {T, "V L=W", "L=1 "},
+      /* 6 */ {T, "V M=99999999999 T=-1 S", "M=4095M T=4095M S "},
+      /* 7 */ {T, "V L=W LG", "L=1 "},
       /* 8 */ {T, "V LG lw", "L=2 "},
-      /* 9 */ {T, "V S=1 A=Y O B G=-7 Xyz=5 q U=3 U", "U=3000 O S A B G=-7 wait 8..200 "},  // a value-taking option last is absent
-      /* 10 */ {T, "Velmora.exe\tU=3", ""},  // a tab is no delimiter: one program name
+      /* 9 */ {T, "V S=1 A=Y O B G=-7z Xyz=5 q U=3 U", "U=3000 O S A B G=-7 wait 8..200 "},  // a value-taking option last is absent
+      // A tab is no delimiter: one program name; and the line ends at its NUL.
+      /* 10 */ {T, std::string("Velmora.exe\tU=3 U\0" "3", 19), ""},
       // A quoted path keeps its blanks; an unquoted one runs on to the next
       // equals sign. The scan goes on after either.
       /* 11 */ {T, "V P=\"C:\\Program Files\\VelmoraConfig.exe\" S", "S P=C:\\Program Files\\VelmoraConfig.exe "},
@@ -53,7 +54,8 @@ TEST(OptionScanner, CommandLines) {
       /* 16 */ {T, "\"Velmora.exe U=3", "U=3000 wait 8..200 "},
       /* 17 */ {T, "\"\"U=3 S\"", "U=3000 S wait 8..200 "},
       // The hidden monitor drops the path and the display-only letters.
-      /* 18 */ {H, "VH U=2 R=32 T=4 S A D=N P=\"C:\\V.exe\" O LW G=2 B", "U=2000 M=32M R T=4M D=N O S A G=2 wait 12..300 "},
+      /* 18 */ {H, "VH U=1 R=32 T=4 S A D=N P=\"C:\\V.exe\" O LW G=2 B", "U=1000 M=32M R T=4M D=N O S A G=2 wait 16..600 "},
+      /* 19 */ {T, "V D=z", "D=Z "},
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
     MonitorSettings s;

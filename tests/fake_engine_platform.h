@@ -54,8 +54,9 @@ class FakePlatform : public EnginePlatform {
 // monitor); what the tray shows is tried with the tray display itself.
 struct Monitor {
   FakePlatform platform;
-  Engine engine = {};
+  Engine engine;
   explicit Monitor(const char* line) {
+    memset(&engine, 0xA5, sizeof engine);  // nothing may be left unset
     ParseMonitorCommandLine(line, kTrayOptions, &engine.settings, &engine.backoff);
     AttachEngine(&engine, &platform, nullptr);
   }

@@ -69,11 +69,13 @@ TEST(TrayPicture, StatusColourAndHeight) {
       /* 1 */ {50, 1000, kStyleDigits, kFontSmooth, 0x77, 1},  // 5 %: not yet critical
       // A total in the thousands: the digits go by the thousands digit of
       // free RAM (of 10,000 and more too), the graphs by the share.
-      /* 2 */ {10500, 12000, kStyleDigits, kFontSmooth, 0x77, 12},
-      /* 3 */ {900, 2048, kStyleAreaGraph, kFontSmooth, 0x54, 6},
-      /* 4 */ {57, 100, kStyleGauge, kFontSmooth, 0x54, 8},  // 7.98 levels, rounded up by 1/28 of a level
+      /* 2 */ {10000, 12000, kStyleDigits, kFontSmooth, 0x77, 11},
+      /* 3 */ {1000, 12000, kStyleDigits, kFontSmooth, 0x54, 1},
+      /* 4 */ {900, 2048, kStyleAreaGraph, kFontSmooth, 0x54, 6},
+      /* 5 */ {57, 100, kStyleGauge, kFontSmooth, 0x54, 8},  // 7.98 levels, rounded up by 1/28 of a level
+      /* 6 */ {198, 995, kStyleDigits, kFontGreenLcd, 0x77, 2},  // 19.9 %
       // No overflow in 100 x free or 14 x free; more free than total fills the graph.
-      /* 5 */ {0xFFFFFFFFu, 0x80000000u, kStyleGauge, kFontSmooth, 0x54, 14},
+      /* 7 */ {0xFFFFFFFFu, 0x80000000u, kStyleGauge, kFontSmooth, 0x54, 14},
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
     const auto& c = cases[i];
@@ -116,8 +118,9 @@ TEST(TrayDisplay, WhatTheIconShows) {
                                                    "RAM: 33M  Page: 151M c1-14 r3-13|"},
       /* 2 */ {"V", "a 45s 30p g", "add Velmora -|RAM: 45M  Page: 150M c1-14 r3-13|Attempting to Free RAM c1-14 r13-13|"
                                       "RAM: 30M  Page: 150M c1-14 r3-13|add RAM: 30M  Page: 150M c1-14 r3-13|"},
-      // The graphs go black for a pass and start afresh after it.
-      /* 3 */ {"V G=2", "a 64s t 32p", "add Velmora -|RAM: 64M  Page: 150M c14-14 r1-14|RAM: 64M  Page: 150M c13-14 r1-14|"
+      // The graphs go black for a pass and start afresh after it; a tick
+      // that runs one draws nothing more.
+      /* 3 */ {"V G=2 T=50", "a 64s t 32t", "add Velmora -|RAM: 64M  Page: 150M c14-14 r1-14|RAM: 64M  Page: 150M c13-14 r1-14|"
                                           "Attempting to Free RAM -|RAM: 32M  Page: 150M c14-14 r8-14|"},
       // The run-once pass comes before the icon is added; the update that
       // ends it redraws and never starts another pass.

@@ -59,6 +59,7 @@ TEST(Uninstall, KeyPathAndWarning) {
       {kSuiteCall, 0, "refused:"},
       {"u.exe Acme \\ Y Y Y", kKeyPathRoom, "Software\\Acme"},
       {"u.exe Acme\\\\Sub Tool Y Y Y", kKeyPathRoom, "refused:"},
+      {"u.exe Acme Tool\\ N Y Y", kKeyPathRoom, "refused:"},
       {"u.exe " + kV259 + " pp N Y Y", kKeyPathRoom, "Software\\" + kV259 + "\\pp"},
       {"u.exe " + kV259 + " ppp N Y Y", kKeyPathRoom, "refused:"},
   };
@@ -167,7 +168,6 @@ TEST(Uninstall, RunValuesAndWindowsLast) {
 // By class, then by title, with one count of requests for both.
 TEST(Uninstall, ClosesTheProductsWindows) {
   const struct { std::vector<FakeWindows::Window> windows; std::vector<int> requests; } cases[] = {
-      {{}, {}},
       {{{"Other", "Velmora", 0, 0}, {"Velmora", "a", 1, 0}, {"Velmora", "b", 1, 0}, {"Velmora", "c", 4, 0}}, {4, 1, 1, 4}},
       {{{"Other", "Velmora", 0, 0}, {"Velmora", "x", 0, 0}}, {0, 10}},
   };
