@@ -1,28 +1,37 @@
-// The configuration program in a program folder of its own, beside two
-// stand-in monitors: its Chinese texts, a box and the focus after it, the
-// help page, and what OK leaves in the registry and starts; then its
-// uninstall mode.
+// The configuration program in a program folder of its own, beside stand-in
+// monitors: its Chinese texts, a box and the focus after it, the help page
+// and its links from the button and the window menu, what OK leaves in the
+// registry, closes and starts; a second start showing what the first
+// stored, closed without a change; then its uninstall mode.
 #include "resource.h"
 #include "support.h"
+#include "version.h"
 
 namespace {
 
-const char kFolder[] = "C:\\Velmora Launch";
+const char kFolder[] = "C:\\Velmora Launch";  // the program folder
 
 std::string In(const char* name) { return std::string(kFolder) + "\\" + name; }
 
 }  // namespace
 
 TEST_F(E2E, ConfigurationStoresReplacesTheMonitorAndUninstalls) {
-  made = {kFolder, In("VelmoraConfig.exe"), In("Velmora.exe"), In("VelmoraH.exe"), In("VelmoraH.exe.started"),
-          Beside("velmora_standin.exe.started")};
-  CreateDirectoryA(kFolder, nullptr);
-  ASSERT_TRUE(CopyFileA(Beside("VelmoraConfig.exe").c_str(), In("VelmoraConfig.exe").c_str(), FALSE));
+  Fresh(kFolder);
   for (const char* monitor : {"Velmora.exe", "VelmoraH.exe"})
     ASSERT_TRUE(CopyFileA(Beside("velmora_standin.exe").c_str(), In(monitor).c_str(), FALSE));
-  Program old = Start(Beside("velmora_standin.exe"), "U=1");
+  for (const char* file : {"VelmoraConfig.exe", "Velmora_FAQS.html", "index.html"})
+    ASSERT_TRUE(CopyFileA(Beside(file).c_str(), In(file).c_str(), FALSE)) << file;
+  std::string standin = Beside("velmora_standin.exe");  // the session opens links in it
+  // A monitor and a window titled as one (a box of a monitor's) are closed
+  // by OK; a window of the monitor's class with another title stays.
+  Program old = StartWindow(kMonitor, kMonitor), titled = StartWindow("VelmoraBox", kMonitor),
+          classOnly = StartWindow(kMonitor, "Velmora Notes");
   ASSERT_NE(WaitForWindow(kMonitor, kMonitor, old.pid), nullptr);
-  Program config = Start(In("VelmoraConfig.exe"), "", kFolder);
+  ASSERT_NE(WaitForWindow("VelmoraBox", kMonitor, titled.pid), nullptr);
+  ASSERT_NE(WaitForWindow(kMonitor, "Velmora Notes", classOnly.pid), nullptr);
+
+  // The first start, from a folder without the monitors.
+  Program config = Start(In("VelmoraConfig.exe"), "", "C:\\");
   HWND dialog = WaitForDialog(config.pid, nullptr);
   ASSERT_NE(dialog, nullptr);
   // The Chinese texts survive the build as themselves.
@@ -42,15 +51,36 @@ TEST_F(E2E, ConfigurationStoresReplacesTheMonitorAndUninstalls) {
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box) && Focused(dialog) == edit; }));
   EXPECT_EQ(SendMessageA(edit, EM_GETSEL, 0, 0), MAKELONG(0, 3));
 
-  // The help page over the dialog, which waits disabled until it closes.
+  // The help page over the dialog, which waits disabled until it closes. Its
+  // links open their targets hidden, the pages from the program folder.
   PostClick(dialog, IDC_SHOW_HELP);
   HWND page = WaitForDialog(config.pid, dialog);
   ASSERT_NE(page, nullptr) << "no help page";
   EXPECT_FALSE(IsWindowEnabled(dialog));
+  const struct { int id; std::string target; } links[] = {
+      {IDC_LINK_FAQ, In("Velmora_FAQS.html")},
+      {IDC_LINK_HOME, In("index.html")},
+      {IDC_LINK_MAIL, "mailto:" VELMORA_AUTHOR_MAIL "?subject=Velmora%20v" VELMORA_VERSION_SHORT},
+  };
+  for (const auto& link : links) {
+    Fresh(standin + ".started", false);
+    ASSERT_TRUE(SendClick(page, link.id)) << link.id;
+    std::vector<std::string> record;
+    EXPECT_TRUE(WaitUntil([&] { return (record = Started(standin)).size() == 4; })) << link.target;
+    record.resize(4);
+    EXPECT_EQ(record[1] + "|" + record[3], "\"" + link.target + "\"|0") << "opened, and hidden";
+  }
   Press(page);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(page) && IsWindowEnabled(dialog); }));
+  // The window menu's last item opens it too; Escape closes it.
+  PostMessageA(dialog, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+  ASSERT_TRUE(PickFromMenu(config.pid, {VK_UP, VK_RETURN})) << "no window menu";
+  page = WaitForDialog(config.pid, dialog);
+  ASSERT_NE(page, nullptr) << "the window menu's item opened no help page";
+  PostMessageA(Focused(page), WM_KEYDOWN, VK_ESCAPE, 1);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(page) && IsWindowEnabled(dialog); }));
 
-  // OK: the twelve values, the Run value, the old monitor closed and the
+  // OK: the twelve values, the Run value, the old monitors closed and the
   // hidden one started from the program folder with the Run value's options.
   SetText(dialog, IDC_UPDATE_INTERVAL, "5");
   SetText(dialog, IDC_MEMORY_THRESHOLD, "6");
@@ -62,21 +92,41 @@ TEST_F(E2E, ConfigurationStoresReplacesTheMonitorAndUninstalls) {
   PostClick(dialog, IDOK);
   EXPECT_EQ(WaitForExit(config), 0u);
   EXPECT_EQ(WaitForExit(old), 0u) << "the running monitor was not closed";
+  EXPECT_EQ(WaitForExit(titled), 0u) << "the window titled as a monitor was not closed";
+  EXPECT_EQ(WaitForExit(classOnly, 0), STILL_ACTIVE) << "a window of the monitor's class only was closed";
   // Stored as text and as a number (every value: the unit tests).
   EXPECT_EQ(Value(HKEY_CURRENT_USER, kSettingsKey, "DisplayStyle"), "Graph2");
   EXPECT_EQ(Value(HKEY_CURRENT_USER, kSettingsKey, "UpdateInterval"), "#3");
   std::vector<std::string> started;
-  ASSERT_TRUE(WaitUntil([&] { return (started = Started(In("VelmoraH.exe"))).size() == 3; })) << "nothing started";
-  EXPECT_EQ(started[0], In("VelmoraH.exe"));
-  EXPECT_EQ(started[2], kFolder);
-  EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE), "\"" + started[0] + "\" " + started[1]);
+  ASSERT_TRUE(WaitUntil([&] { return (started = Started(In("VelmoraH.exe"))).size() == 4; })) << "nothing started";
+  EXPECT_EQ(started[0] + "|" + started[2] + "|" + started[3], In("VelmoraH.exe") + "|" + kFolder + "|1");  // shown normally
+  std::string run = RunValue(HKEY_LOCAL_MACHINE);
+  EXPECT_EQ(run, "\"" + started[0] + "\" " + started[1]);
   EXPECT_NE(started[1].find("P=\"" + In("VelmoraConfig.exe") + "\""), std::string::npos) << started[1];
   EXPECT_FALSE(Exists(In("Velmora.exe.started")));
+  ASSERT_NE(WaitForWindow(kMonitor, kMonitor, 0), nullptr) << "the started monitor shows no window";
+
+  // A second start shows what the first stored; its close box changes
+  // nothing.
+  config = Start(In("VelmoraConfig.exe"), "", kFolder);
+  ASSERT_NE(dialog = WaitForDialog(config.pid, nullptr), nullptr);
+  std::wstring edits;
+  for (int id : {IDC_UPDATE_INTERVAL, IDC_MEMORY_TO_FREE, IDC_MEMORY_THRESHOLD, IDC_MEMORY_TO_REACH})
+    edits += TextW(GetDlgItem(dialog, id)) + L" ";
+  EXPECT_EQ(edits, L"3 12 6 40 ");
+  std::string on;  // every checkbox and option radio that is on
+  for (int id = IDC_STYLE_NORMAL; id <= IDC_REACH_TARGET; ++id)
+    if (SendMessageA(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED) on += std::to_string(id) + " ";
+  EXPECT_EQ(on, "1007 1010 1011 1014 1018 1019 1064 ");  // Bytes, autostart, hidden, sound, Always, Graph2, reach
+  PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_EQ(WaitForExit(config), 0u);
+  EXPECT_EQ(Windows(kMonitor, kMonitor).size(), 1u) << "the running monitor was closed";
+  EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE), run);
 
   // Uninstall mode: monitors closed, Run values and settings gone, nothing shown.
   Put(HKEY_CURRENT_USER, kRunKey, kMonitor, "x");
   EXPECT_EQ(WaitForExit(Start(In("VelmoraConfig.exe"), "-uninstall", kFolder)), 0u);
-  EXPECT_TRUE(WaitUntil([] { return Windows(kMonitor, nullptr).empty(); }));
+  EXPECT_TRUE(WaitUntil([] { return Windows(kMonitor, kMonitor).empty(); }));
   for (HKEY root : kRunRoots) EXPECT_EQ(RunValue(root), "(none)");
   EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\Velmora"));
 }

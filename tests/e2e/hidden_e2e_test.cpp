@@ -1,5 +1,5 @@
-// The hidden monitor: its window, the pages a free pass writes, nothing
-// shown whatever display options it is given, and its exits.
+// The hidden monitor: its window, the pages a free pass writes and gives
+// back, nothing shown whatever display options it is given, and its exits.
 #include "support.h"
 
 TEST_F(E2E, HiddenMonitorShowsNothingAndItsPassWritesItsPages) {
@@ -9,6 +9,7 @@ TEST_F(E2E, HiddenMonitorShowsNothingAndItsPassWritesItsPages) {
   ASSERT_NE(window, nullptr);
   EXPECT_LT(PeakWorkingSet(p), 64 * MB) << "freed before the first tick";
   EXPECT_TRUE(WaitUntil([&] { return PeakWorkingSet(p) >= 256 * MB; })) << PeakWorkingSet(p) / MB << " MB at the peak";
+  EXPECT_TRUE(WaitUntil([&] { return WorkingSet(p) < 64 * MB; })) << "the pass kept " << WorkingSet(p) / MB << " MB";
   EXPECT_EQ(Windows(nullptr, nullptr, p.pid, true).size(), 0u) << "a window of it shows";
   EXPECT_EQ(TrayIcons().size(), 0u) << "an icon shows";
   PostMessageA(window, WM_CLOSE, 0, 0);

@@ -29,8 +29,11 @@ TEST_F(E2E, InstallConfigureAndUninstall) {
   };
   for (const auto& v : values) EXPECT_EQ(Value(HKEY_LOCAL_MACHINE, entry.c_str(), v.name), v.value) << v.name;
 
-  // OK with the defaults: settings, the Run value and the tray monitor.
-  Program config = Start(folder + "\\VelmoraConfig.exe", "", folder.c_str());
+  // OK with the defaults: settings, the Run value and the tray monitor,
+  // from the current folder when that holds the monitors too.
+  std::string current = Beside("");
+  current.pop_back();
+  Program config = Start(folder + "\\VelmoraConfig.exe", "", current.c_str());
   HWND dialog = WaitForDialog(config.pid, nullptr);
   ASSERT_NE(dialog, nullptr);
   PostClick(dialog, IDOK);
@@ -40,7 +43,7 @@ TEST_F(E2E, InstallConfigureAndUninstall) {
   Program monitor;
   GetWindowThreadProcessId(window, &monitor.pid);
   monitor.process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, monitor.pid);
-  EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE).find("\"" + folder + "\\Velmora.exe\" "), 0u) << RunValue(HKEY_LOCAL_MACHINE);
+  EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE).find("\"" + current + "\\Velmora.exe\" "), 0u) << RunValue(HKEY_LOCAL_MACHINE);
   EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kSettingsKey));
 
   // The uninstaller copies itself away and returns at once: its work is polled for.

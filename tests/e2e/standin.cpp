@@ -1,32 +1,55 @@
 // A stand-in for the programs the suite starts. It records how it was
-// started, one a line: its path, its arguments and its working directory, in
-// "<its path>.started". Started with arguments it is a monitor: the window
-// of class and title "Velmora" until WM_CLOSE; without, it ends at once.
+// started, one a line: its path, its arguments, its working directory and
+// its show state, in "<its path>.started". Named as a monitor (Velmora.exe,
+// VelmoraH.exe) it is one: the window of class and title "Velmora" until
+// WM_CLOSE. Otherwise it ends at once, unless a test starts it as a window
+// of its own: "/window CLASS TITLE" records nothing and shows that window
+// until WM_CLOSE.
 #include <windows.h>
+
+#include <string.h>
 
 LRESULT CALLBACK StandInProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_DESTROY) PostQuitMessage(0);
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
+int RunWindow(HINSTANCE instance, const char* windowClass, const char* title) {
+  WNDCLASSA c = {0, StandInProc, 0, 0, instance, nullptr, nullptr, nullptr, nullptr, windowClass};
+  if (!RegisterClassA(&c) ||
+      !CreateWindowExA(0, windowClass, title, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr))
+    return 1;
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
+  return 0;
+}
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
   while (*arguments == ' ') ++arguments;
-  WNDCLASSA windowClass = {0, StandInProc, 0, 0, instance, nullptr, nullptr, nullptr, nullptr, "Velmora"};
-  bool monitor = *arguments != '\0';
-  if (monitor && (!RegisterClassA(&windowClass) ||
-                  !CreateWindowExA(0, "Velmora", "Velmora", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr)))
-    return 1;
-  char path[MAX_PATH] = "", directory[MAX_PATH] = "", part[MAX_PATH + 16], record[MAX_PATH + 16], text[1024];  // wsprintf writes at most 1024
+  char line[256];
+  lstrcpynA(line, arguments, sizeof line);
+  if (strncmp(line, "/window ", 8) == 0) {
+    char* windowClass = line + 8;
+    char* title = strchr(windowClass, ' ');
+    if (title != nullptr) *title++ = '\0';
+    return RunWindow(instance, windowClass, title != nullptr ? title : "");
+  }
+  char path[MAX_PATH] = "", directory[MAX_PATH] = "", part[MAX_PATH + 16], record[MAX_PATH + 16], text[1024];
   GetModuleFileNameA(nullptr, path, MAX_PATH);
   GetCurrentDirectoryA(MAX_PATH, directory);
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  GetStartupInfoA(&startup);
+  int show = startup.dwFlags & STARTF_USESHOWWINDOW ? startup.wShowWindow : SW_SHOWDEFAULT;
   wsprintfA(part, "%s.part", path);
   wsprintfA(record, "%s.started", path);
-  DWORD written = wsprintfA(text, "%s\n%.400s\n%s\n", path, arguments, directory);
+  DWORD written = wsprintfA(text, "%s\n%.400s\n%s\n%d\n", path, arguments, directory, show);  // at most 1024
   HANDLE file = CreateFileA(part, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   WriteFile(file, text, written, &written, nullptr);
   CloseHandle(file);
   MoveFileExA(part, record, MOVEFILE_REPLACE_EXISTING);  // whole once it is there
-  MSG message;
-  while (monitor && GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
-  return 0;
+  const char* slash = strrchr(path, '\\');
+  const char* name = slash != nullptr ? slash + 1 : path;
+  if (lstrcmpiA(name, "Velmora.exe") != 0 && lstrcmpiA(name, "VelmoraH.exe") != 0) return 0;
+  return RunWindow(instance, "Velmora", "Velmora");
 }

@@ -33,9 +33,12 @@ BOOL CALLBACK Collect(HWND window, LPARAM context) {
   return TRUE;
 }
 
-// Every monitor window, its process waited for.
+// Every window of class or title "Velmora" (a monitor, or a test's own),
+// its process waited for.
 void CloseMonitors() {
-  for (HWND window : Windows(kMonitor, nullptr)) {
+  std::vector<HWND> windows = Windows(kMonitor, nullptr), titled = Windows(nullptr, kMonitor);
+  windows.insert(windows.end(), titled.begin(), titled.end());
+  for (HWND window : windows) {
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
     HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
@@ -43,6 +46,16 @@ void CloseMonitors() {
     SendMessageTimeoutA(window, WM_CLOSE, 0, 0, SMTO_NORMAL, kDeadlineMs, nullptr);
     if (process != nullptr) WaitForSingleObject(process, kDeadlineMs), CloseHandle(process);
   }
+}
+
+// Removes a file, or a folder with everything in it.
+void RemoveTree(const std::string& path) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+  for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
+    if (found.cFileName[0] != '.') RemoveTree(path + "\\" + found.cFileName);
+  if (search != INVALID_HANDLE_VALUE) FindClose(search);
+  if (!DeleteFileA(path.c_str())) RemoveDirectoryA(path.c_str());
 }
 
 }  // namespace
@@ -75,6 +88,11 @@ size_t PeakWorkingSet(const Program& p) {
   return GetProcessMemoryInfo(p.process, &counters, sizeof counters) ? counters.PeakWorkingSetSize : 0;
 }
 
+size_t WorkingSet(const Program& p) {
+  PROCESS_MEMORY_COUNTERS counters = {};
+  return GetProcessMemoryInfo(p.process, &counters, sizeof counters) ? counters.WorkingSetSize : 0;
+}
+
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::vector<std::string> Started(const std::string& program) {
@@ -82,6 +100,10 @@ std::vector<std::string> Started(const std::string& program) {
   std::ifstream record(program + ".started");
   for (std::string line; std::getline(record, line);) lines.push_back(line);
   return lines;
+}
+
+Program StartWindow(const char* windowClass, const char* title) {
+  return Start(Beside("velmora_standin.exe"), std::string("/window ") + windowClass + " " + title);
 }
 
 std::vector<HWND> Windows(const char* windowClass, const char* title, DWORD pid, bool visibleOnly) {
@@ -129,6 +151,13 @@ HWND Focused(HWND dialog) {
   GUITHREADINFO info = {};
   info.cbSize = sizeof info;
   return GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+bool PickFromMenu(DWORD pid, const std::vector<WPARAM>& keys) {
+  HWND menu = WaitForWindow("#32768", nullptr, pid, true);
+  if (menu == nullptr) return false;
+  for (WPARAM key : keys) PostMessageA(menu, WM_KEYDOWN, key, 1);
+  return WaitUntil([&] { return !IsWindowVisible(menu); });
 }
 
 bool KeyExists(HKEY root, const std::string& path) {
@@ -206,6 +235,34 @@ HWND WaitForTrayIcon() {
   return one ? icons[0] : nullptr;
 }
 
+std::wstring TrayTip(HWND icon) {
+  // Wine's notification area keeps one tooltip per icon, owned by its window.
+  HWND shown = nullptr;
+  for (HWND tip : Windows("tooltips_class32", nullptr, 0, true))
+    if (GetWindow(tip, GW_OWNER) == GetParent(icon)) shown = tip;
+  // The pointer moves over the icon as a user's would (a moved cursor or a
+  // posted message alone shows no tip). A move keeps a shown tip up; a
+  // hidden one shows a moment after the last move, so moves then wait.
+  static DWORD moved, step;
+  if (shown != nullptr || GetTickCount() - moved > 1000) {
+    RECT r;
+    GetWindowRect(icon, &r);
+    INPUT move = {INPUT_MOUSE, {}};
+    move.mi = {((r.left + r.right) / 2 + LONG(step ^= 1)) * 65536 / GetSystemMetrics(SM_CXSCREEN) + 1,
+               (r.top + r.bottom) / 2 * 65536 / GetSystemMetrics(SM_CYSCREEN) + 1, 0,
+               MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, 0, 0};
+    SendInput(1, &move, sizeof move);
+    moved = GetTickCount();
+  }
+  return shown != nullptr ? TextW(shown) : L"";
+}
+
+void E2E::Fresh(const std::string& path, bool folder) {
+  RemoveTree(path);
+  if (folder) CreateDirectoryA(path.c_str(), nullptr);
+  made.push_back(path);
+}
+
 void E2E::SetUp() {
   setvbuf(stdout, nullptr, _IONBF, 0);  // what a crash would cut off
   TearDown();
@@ -232,6 +289,6 @@ void E2E::TearDown() {
     RegCloseKey(run);
   }
   RegDeleteKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velmora", kView, 0);
-  for (auto at = made.rbegin(); at != made.rend(); ++at)
-    if (!DeleteFileA(at->c_str())) RemoveDirectoryA(at->c_str());
+  for (auto at = made.rbegin(); at != made.rend(); ++at) RemoveTree(*at);
+  made.clear();
 }

@@ -26,10 +26,13 @@ std::string Beside(const std::string& name);  // a file beside this test program
 Program Start(const std::string& path, const std::string& arguments, const char* directory = nullptr);
 DWORD WaitForExit(const Program& p, DWORD deadlineMs = kDeadlineMs);  // its exit code, or STILL_ACTIVE
 size_t PeakWorkingSet(const Program& p);
+size_t WorkingSet(const Program& p);
 bool Exists(const std::string& path);
-// What a stand-in recorded of its start: its path, its arguments and its
-// working directory; empty until it has started.
+// What a stand-in recorded of its start: its path, its arguments, its
+// working directory and its show state; empty until it has started.
 std::vector<std::string> Started(const std::string& program);
+// A window of the test's own, from the stand-in: ended with the test.
+Program StartWindow(const char* windowClass, const char* title);
 
 // Polls until done() holds, handling this thread's messages meanwhile.
 template <typename Done>
@@ -54,6 +57,9 @@ void PostClick(HWND dialog, int id);  // for a click that may open a modal box
 bool SendClick(HWND dialog, int id);  // for one that does not
 void Press(HWND box, int id = IDOK);
 HWND Focused(HWND dialog);
+// Waits for the open popup menu of pid, sends it the keys (VK_DOWN to an
+// item, VK_RETURN to pick it) and waits until it has gone.
+bool PickFromMenu(DWORD pid, const std::vector<WPARAM>& keys);
 
 // ---- registry -------------------------------------------------------------
 bool KeyExists(HKEY root, const std::string& path);
@@ -74,13 +80,20 @@ bool Screenshot(HWND window, Image* out);
 bool Holds(const Image& shot, const std::vector<unsigned>& picture);
 std::vector<HWND> TrayIcons();           // the icon windows of Wine's own notification area
 HWND WaitForTrayIcon();                  // the one icon, once there is exactly one
+// The tip the notification area shows while the pointer rests on the icon;
+// empty while it shows none. Puts the pointer there.
+std::wstring TrayTip(HWND icon);
 
-// Starts and ends every case clean: no monitor, nothing of the suite in the
-// registry, and the files and folders in made removed.
+// Starts and ends every case clean: no monitor and no window of the test's
+// own, nothing of the suite in the registry, and the files and folders in
+// made removed (a folder with all it holds).
 class E2E : public ::testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
+  // Removes what an earlier run left at path (a stand-in's record, say), for
+  // a new empty folder there unless folder is false; removed after.
+  void Fresh(const std::string& path, bool folder = true);
   std::vector<std::string> made;  // removed in reverse order
 };
 

@@ -1,7 +1,9 @@
-// The tray monitor as Wine shows it: the icon's pixels in the notification
-// area, the menu driven by keys, the details box, the program it starts, the
-// pages a free pass writes and its exit; and the program's own tray icon
-// update, run here, leaking no object.
+// The tray monitor as Wine shows it: the icon's pixels and tip in the
+// notification area, a free pass seen there and in the pages it writes and
+// gives back, the icon put back when the notification area starts afresh,
+// the menu driven by keys, the details and about boxes, the program it
+// starts, and its two ways to end; and the program's own tray icon update,
+// run here, leaking no object.
 #include "support.h"
 
 #include "details.h"
@@ -19,6 +21,16 @@ MemoryStatus Now() {
   return {m.dwLength, m.dwMemoryLoad, m.dwTotalPhys,    m.dwAvailPhys,
           m.dwTotalPageFile, m.dwAvailPageFile, m.dwTotalVirtual, m.dwAvailVirtual};
 }
+
+// The tip of this moment's reading.
+std::wstring SampleTip() {
+  MemoryStatus s = Now();
+  char tip[kTipRoom];
+  FormatSampleTip(tip, sizeof tip, RoundToMegabytes(s.availPhys), RoundToMegabytes(s.availPageFile));
+  return std::wstring(tip, tip + strlen(tip));
+}
+
+std::wstring Wide(const char* text) { return std::wstring(text, text + strlen(text)); }
 
 // The picture's pixels as the screen shows them, 0xRRGGBB.
 std::vector<unsigned> Colours(const IconPicture& p) {
@@ -42,13 +54,29 @@ std::vector<unsigned> Graph(int samples) {
 
 class TrayE2E : public E2E {
  protected:
+  // Starts the monitor in a folder of its own; ASSERTs its window and icon.
+  void StartMonitor(const std::string& options) {
+    Fresh(folder);
+    monitor = Start(Beside("Velmora.exe"), options, folder.c_str());
+    ASSERT_NE(window = WaitForWindow(kMonitor, kMonitor, monitor.pid), nullptr);
+    ASSERT_NE(icon = WaitForTrayIcon(), nullptr) << "no icon in the notification area";
+  }
   // Opens the menu with the right button and picks the item at the position.
   void Choose(int position) {
     PostMessageA(icon, WM_RBUTTONUP, 0, MAKELPARAM(8, 8));
-    HWND menu = WaitForWindow("#32768", nullptr, monitor.pid, true);
-    ASSERT_NE(menu, nullptr) << "no tray menu";
-    for (int i = 0; i <= position + 1; ++i) PostMessageA(menu, WM_KEYDOWN, i > position ? VK_RETURN : VK_DOWN, 1);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); })) << "the menu stays open";
+    std::vector<WPARAM> keys(position + 1, VK_DOWN);
+    keys.push_back(VK_RETURN);
+    EXPECT_TRUE(PickFromMenu(monitor.pid, keys)) << "no tray menu, or it stays open";
+  }
+  // The box of the monitor's titled "Velmora", owned by its window: its text.
+  std::wstring BoxText() {
+    HWND box = WaitForWindow("#32770", kMonitor, monitor.pid, true);
+    if (box == nullptr) return L"(no box)";
+    EXPECT_EQ(GetWindow(box, GW_OWNER), window);
+    std::wstring text = TextW(GetDlgItem(box, 0xFFFF));
+    Press(box);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+    return text;
   }
   // How many samples of this moment's reading the graph shows (0: none).
   int GraphSamples() {
@@ -57,52 +85,79 @@ class TrayE2E : public E2E {
       if (Holds(shot, Graph(k))) return k;
     return 0;
   }
+  std::string folder = Beside("tray_folder");
   Program monitor;
-  HWND icon = nullptr;
+  HWND window = nullptr, icon = nullptr;
 };
 
-TEST_F(TrayE2E, IconMenuDetailsHelpAFreePassAndExit) {
-  std::string folder = Beside("tray_folder"), standin = Beside("velmora_standin.exe");
-  made = {folder, standin + ".started"};
-  CreateDirectoryA(folder.c_str(), nullptr);
-  monitor = Start(Beside("Velmora.exe"), "U=1 G=2 M=300 D=N P=\"" + standin + "\"", folder.c_str());
-  HWND window = WaitForWindow(kMonitor, kMonitor, monitor.pid);
-  ASSERT_NE(window, nullptr);
-  ASSERT_NE(icon = WaitForTrayIcon(), nullptr) << "no icon in the notification area";
+TEST_F(TrayE2E, IconTipAFreePassTheIconBackMenuBoxesHelpAndExit) {
+  std::string standin = Beside("velmora_standin.exe");
+  StartMonitor("U=1 G=2 M=300 D=N B P=\"" + standin + "\"");
 
-  // The area graph of this moment's reading, moving on with each tick.
+  // The area graph of this moment's reading, moving on with each tick, and
+  // its tip.
   int first = 0, later = 0;
   ASSERT_TRUE(WaitUntil([&] { return (first = GraphSamples()) > 0; })) << "the icon shows no graph";
   bool movesOn = first == 14 || WaitUntil([&] { return (later = GraphSamples()) > first; });
   EXPECT_TRUE(movesOn) << first << " samples, then " << later;
+  std::wstring tip;
+  EXPECT_TRUE(WaitUntil([&] { return (tip = TrayTip(icon)) == SampleTip(); })) << tip;
 
-  // A double click runs one free pass, which really writes its pages.
+  // A double click runs one free pass: its tip while it runs, the pages it
+  // really writes, and gives back.
   EXPECT_LT(PeakWorkingSet(monitor), 64 * MB) << "freed before it was asked to";
   PostMessageA(icon, WM_LBUTTONDBLCLK, 0, MAKELPARAM(8, 8));
+  EXPECT_TRUE(WaitUntil([&] { return (tip = TrayTip(icon)) == Wide(kFreeingTip); })) << tip;
   EXPECT_TRUE(WaitUntil([&] { return PeakWorkingSet(monitor) >= 256 * MB; })) << PeakWorkingSet(monitor) / MB;
+  EXPECT_TRUE(WaitUntil([&] { return (tip = TrayTip(icon)) == SampleTip(); })) << tip;
+  EXPECT_LT(WorkingSet(monitor), 64 * MB) << "the pass kept its memory";
 
-  // Details: the memory status of this moment in a box of the monitor's.
+  // The notification area starts afresh without the icon: the monitor puts
+  // it back, with its picture, and it answers the mouse.
+  NOTIFYICONDATAA record = {};
+  record.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  record.hWnd = window;
+  record.uID = kTrayIconId;
+  ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &record));
+  ASSERT_TRUE(WaitUntil([] { return TrayIcons().empty(); }));
+  SendMessageA(window, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+  ASSERT_NE(icon = WaitForTrayIcon(), nullptr) << "the icon did not come back";
+  EXPECT_TRUE(WaitUntil([&] { return GraphSamples() > 0; })) << "the icon came back without its graph";
+
+  // Details: the memory status of this moment in bytes (the last line is the
+  // monitor's own free address space, not ours to read).
   Choose(1);
-  HWND box = WaitForWindow("#32770", kMonitor, monitor.pid, true);
-  ASSERT_NE(box, nullptr) << "no details box";
+  std::wstring shown = BoxText();
   char want[kDetailsRoom];
-  FormatDetails(want, sizeof want, Now(), false);
-  std::wstring shown = TextW(GetDlgItem(box, 0xFFFF)), wanted(want, want + strlen(want));
-  // The last line is the monitor's own free address space, not ours to read.
-  EXPECT_EQ(shown.substr(0, shown.rfind('\n')), wanted.substr(0, wanted.rfind('\n')));
-  EXPECT_EQ(GetWindow(box, GW_OWNER), window);
-  Press(box);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+  FormatDetails(want, sizeof want, Now(), true);
+  EXPECT_EQ(shown.substr(0, shown.rfind('\n')), Wide(want).substr(0, Wide(want).rfind('\n')));
 
   // Help/Configure starts the configured program in the monitor's folder.
+  Fresh(standin + ".started", false);
   Choose(2);
   std::vector<std::string> started;
-  ASSERT_TRUE(WaitUntil([&] { return (started = Started(standin)).size() == 3; })) << "nothing started";
-  EXPECT_EQ(started, std::vector<std::string>({standin, "", folder}));
+  ASSERT_TRUE(WaitUntil([&] { return (started = Started(standin)).size() == 4; })) << "nothing started";
+  EXPECT_EQ(started, std::vector<std::string>({standin, "", folder, "1"}));  // shown normally
+
+  // Free memory from the menu: the graph starts afresh after the pass.
+  int before = 0;
+  ASSERT_TRUE(WaitUntil([&] { return (before = GraphSamples()) >= 4; })) << before;
+  Choose(0);
+  EXPECT_TRUE(WaitUntil([&] { return GraphSamples() < before; })) << "no pass from the menu";
 
   Choose(3);
   EXPECT_EQ(WaitForExit(monitor), 0u);
   EXPECT_TRUE(WaitUntil([] { return TrayIcons().empty(); })) << "the icon stays after Exit";
+}
+
+TEST_F(TrayE2E, WithoutAConfigurationHelpShowsTheAboutBoxAndACloseRequestEndsIt) {
+  StartMonitor("U=600");
+  Choose(2);
+  EXPECT_EQ(BoxText(), Wide(kAboutText));
+  // As the configuration program and the uninstaller ask.
+  SendMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForExit(monitor), 0u);
+  EXPECT_TRUE(WaitUntil([] { return TrayIcons().empty(); })) << "the icon stays after WM_CLOSE";
 }
 
 // Free GDI handles of this process: made until none is left, then freed.

@@ -17,8 +17,7 @@ TEST_F(E2E, UninstallerRemovesTheProductWarnsOfWhatStaysAndClosesTheMonitor) {
   HKEY probe;
   ASSERT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, kLocked, 0, KEY_ALL_ACCESS, &probe), ERROR_SUCCESS)
       << "the platform does not keep the key's access list";
-  made = {Beside("velmora_standin.exe.started")};
-  Program monitor = Start(Beside("velmora_standin.exe"), "U=60");
+  Program monitor = StartWindow(kMonitor, kMonitor);
   ASSERT_NE(WaitForWindow(kMonitor, kMonitor, monitor.pid), nullptr);
 
   Program uninstaller = Start(Beside("VelmoraUninstall.exe"), "Velmora Velmora N Y Y");

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A throw-away Wine session for the end-to-end tests: a virtual X display
 # with a window manager, a fresh Wine prefix and one long-lived wineserver.
-#   wine_env.sh start STATE   set it up; STATE is a folder it owns
+#   wine_env.sh start STATE BIN   set it up; STATE is a folder it owns, BIN
+#                                 the folder of the programs and the stand-in
 #   wine_env.sh run STATE EXE [ARGS...]   run a GoogleTest program in it
 #   wine_env.sh stop STATE    end every process of it and remove the prefix
 # Programs started under Wine inherit the Unix descriptors of the wine
@@ -55,6 +56,14 @@ start() {
   for view in 32 64; do
     "$wine64" reg delete "$aedebug" /v Debugger /f /reg:$view >>"$state/regedit.log" 2>&1 < /dev/null
   done
+  # Web pages and mail links open in the stand-in, which records how.
+  local opener key
+  opener="\"Z:$(printf '%s' "$bin/velmora_standin.exe" | tr / '\\')\" \"%1\""
+  "$wine64" reg add 'HKLM\Software\Classes\.html' /ve /d htmlfile /f >>"$state/regedit.log" 2>&1 < /dev/null
+  for key in htmlfile mailto; do
+    "$wine64" reg add "HKLM\\Software\\Classes\\$key\\shell\\open\\command" /ve /d "$opener" /f \
+      >>"$state/regedit.log" 2>&1 < /dev/null
+  done
   echo "wine_env: Wine session on display $DISPLAY, prefix $WINEPREFIX"
 }
 
@@ -88,7 +97,7 @@ stop() {
 }
 
 case $cmd in
-  start) start ;;
+  start) bin=${1:?folder of the programs}; start ;;
   run) run "$@" ;;
   stop) stop ;;
   *) echo "wine_env: unknown command $cmd" >&2; exit 2 ;;
