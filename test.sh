@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Sets up what is missing, builds everything and runs every test: the host
 # unit tests (with AddressSanitizer and UBSan), static analysis, short fuzz
-# runs, the benchmarks' build, the size budgets and the end-to-end tests
-# under Wine on a virtual display.
+# runs, the benchmarks' build, the size budgets, the end-to-end tests
+# under Wine on a virtual display, and a second build of the release that
+# must give the same bytes.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -31,3 +32,6 @@ step "win32: programs, size budgets, end-to-end tests under Wine"
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 -j "$jobs"
 ctest --preset win32
+
+step "win32: the release built again from a copy of the sources, byte for byte the same"
+bash scripts/reproducible.sh

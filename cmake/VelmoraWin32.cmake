@@ -23,7 +23,9 @@ function(velmora_program name description)
     OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/version.h;${CMAKE_SOURCE_DIR}/resources/asinvoker.manifest")
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/resources)
   velmora_core_flags(${name})
-  target_link_options(${name} PRIVATE -static -s -Wl,--gc-sections)
+  # No link time in the PE header (its time stamp stays 0): two builds of the
+  # same sources give the same bytes.
+  target_link_options(${name} PRIVATE -static -s -Wl,--gc-sections -Wl,--no-insert-timestamp)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${VELMORA_BIN_DIR})
   set_property(GLOBAL APPEND PROPERTY VELMORA_SHIPPED ${name}.exe)
   set_property(GLOBAL APPEND PROPERTY VELMORA_SHIPPED_TARGETS ${name})

@@ -9,6 +9,9 @@
 
 Unicode true
 SetCompressor /SOLID lzma
+; The installed files get the time of their installation: the installer keeps
+; no file dates of the build, so two builds of the same sources are the same.
+SetDateSave off
 
 ; The version from its three numbers in version.h, the one place it is written.
 !searchparse /file "${SRCDIR}/resources/version.h" '#define VELMORA_VERSION_MAJOR ' VERSION_MAJOR

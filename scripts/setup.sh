@@ -30,7 +30,7 @@ command -v apt-get >/dev/null && command -v dpkg >/dev/null ||
 # x64 test programs and Wine.
 host_pkgs=(cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev
            clang libclang-rt-dev clang-tidy cppcheck gcovr
-           g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64-posix nsis
+           g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64-posix nsis zip unzip xz-utils
            xvfb openbox x11-utils imagemagick fonts-wqy-microhei)
 wine_pkgs=(wine wine64 wine32:i386)
 
