@@ -256,7 +256,7 @@ std::string RunValueFor(const std::string& dir, const std::string& options) {
 }
 
 TEST(MonitorCommandLine, ProgramDirectory) {
-  const std::string d106(106, 'd'), d107(107, 'd'), tools = "C:\\Tools";
+  const std::string d106(106, 'd'), d107(107, 'd'), c228 = "C:\\" + std::string(225, 'c'), tools = "C:\\Tools";
   const struct { std::string run, current, own; std::set<std::string> files; bool hidden; std::string want; } cases[] = {
       {"", tools, "E:\\Own", {"C:\\Tools\\Velmora.exe"}, false, tools},
       {RunValueFor("D:\\Apps", " M=10"), tools, "E:\\Own", {"D:\\Apps\\Velmora.exe", "C:\\Tools\\Velmora.exe"}, false, "D:\\Apps"},
@@ -276,6 +276,9 @@ TEST(MonitorCommandLine, ProgramDirectory) {
       {"", "C:\\", "E:\\Own", {"C:\\Velmora.exe"}, false, "C:"},
       {"\"D:\\Apps\\Velmora.exe\" P=\"D:\\Apps\\\\VelmoraConfig.exe\"", tools, "", {"D:\\Apps\\Velmora.exe"}, false, "D:\\Apps"},
       {"\"x\" P=\"short\"", "C:\\Windows", "", {}, false, "short\""},  // too short to hold the file name
+      {"\"x\" P=\"\\VelmoraConfig.exe\"", "C:\\Windows", "", {}, false, "\\VelmoraConfig.exe\""},  // just the file name
+      // A current directory too long for the budget left beside the options is not used.
+      {"", c228, "E:\\Own", {c228 + "\\Velmora.exe", "E:\\Own\\Velmora.exe"}, false, "E:\\Own"},
   };
   for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
     Dialog d;

@@ -33,7 +33,7 @@ TEST(OptionScanner, CommandLines) {
   const struct { const OptionTable* table; std::string line, want; } cases[] = {
       /* 0 */ {T, "   U==\t\n\v\f\r+7", "U=7000 wait 4..85 "},  // no program name; runs of delimiters
       /* 1 */ {T, "V U=-3", ""},  // a negative interval takes the default
-      /* 2 */ {T, "V U=2147484", "U=2147483000 wait 4..1 "},  // what SetTimer takes; still one tick, not none
+      /* 2 */ {T, "V U=2147483648", "U=2147483000 wait 4..1 "},  // over 2^31 - 1: what SetTimer takes; one tick, not none
       /* 3 */ {T, "V D={", "D={ "},
       /* 4 */ {T, "V D=` S", "D=` S "},
       /* 5 */ {T, "V Memory 20 Reach=40", "M=40M R "},  // only the first letter counts

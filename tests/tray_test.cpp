@@ -11,7 +11,6 @@
 #include "fake_engine_platform.h"
 #include "resource.h"
 #include "tray_icon.h"
-#include "tray_menu.h"
 
 namespace {
 
@@ -60,27 +59,6 @@ TEST(TrayPicture, Golden) {
     std::string want;
     for (int r = 0; r < 16 && std::getline(in, row); ++r) want += row + "\n";
     EXPECT_EQ(Grid(p), want) << "step " << n++ << ": " << step;
-  }
-}
-
-TEST(TrayPicture, StatusColourAndHeight) {
-  const struct { uint32_t freeMb, totalMb; int32_t style; int font; uint8_t colour; int height; } cases[] = {
-      /* 0 */ {13, 64, kStyleDigits, kFontGreenLcd, 0x44, 2},  // 20 %: not yet a warning
-      /* 1 */ {50, 1000, kStyleDigits, kFontSmooth, 0x77, 1},  // 5 %: not yet critical
-      // A total in the thousands: the digits go by the thousands digit of
-      // free RAM (of 10,000 and more too), the graphs by the share.
-      /* 2 */ {10000, 12000, kStyleDigits, kFontSmooth, 0x77, 11},
-      /* 3 */ {1000, 12000, kStyleDigits, kFontSmooth, 0x54, 1},
-      /* 4 */ {900, 2048, kStyleAreaGraph, kFontSmooth, 0x54, 6},
-      /* 5 */ {57, 100, kStyleGauge, kFontSmooth, 0x54, 8},  // 7.98 levels, rounded up by 1/28 of a level
-      /* 6 */ {198, 995, kStyleDigits, kFontGreenLcd, 0x77, 2},  // 19.9 %
-      // No overflow in 100 x free or 14 x free; more free than total fills the graph.
-      /* 7 */ {0xFFFFFFFFu, 0x80000000u, kStyleGauge, kFontSmooth, 0x54, 14},
-  };
-  for (size_t i = 0; i < std::size(cases); ++i) {
-    const auto& c = cases[i];
-    EXPECT_EQ(StatusColour(c.freeMb, c.totalMb, c.style, c.font), c.colour) << "case " << i;
-    EXPECT_EQ(GraphHeight(c.freeMb, c.totalMb), c.height) << "case " << i;
   }
 }
 
@@ -164,23 +142,6 @@ TEST(DetailsText, LayoutAndRoom) {
       EXPECT_EQ(std::string(out, sizeof out), want + std::string(sizeof out - want.size(), '#')) << "case " << i << " room " << room;
     }
   }
-}
-
-TEST(TrayActions, MouseAndMenu) {
-  const uint32_t mouse[][2] = {{0x203, kActionFreePass}, {0x205, kActionOpenMenu}, {0x202, kActionNone}, {0x206, kActionNone}};
-  for (const auto& m : mouse) EXPECT_EQ(ActionForMouse(m[0]), static_cast<TrayAction>(m[1])) << std::hex << m[0];
-  MonitorSettings none = {}, path = {};
-  path.configPath[0] = 'C';
-  const struct { const MonitorSettings* settings; uint32_t id; TrayAction action; } menu[] = {
-      /* 0 */ {&none, 0, kActionNone},  // dismissed
-      /* 1 */ {&none, IDM_TRAY_FREE_MEMORY, kActionFreePass},
-      /* 2 */ {&none, IDM_TRAY_DETAILS, kActionShowDetails},
-      /* 3 */ {&none, IDM_TRAY_EXIT, kActionExit},
-      /* 4 */ {&none, IDM_TRAY_HELP, kActionShowAbout},
-      /* 5 */ {&path, IDM_TRAY_HELP, kActionStartConfiguration},
-  };
-  for (size_t i = 0; i < std::size(menu); ++i)
-    EXPECT_EQ(ActionForMenuChoice(menu[i].id, *menu[i].settings), menu[i].action) << "case " << i;
 }
 
 }  // namespace

@@ -7,8 +7,13 @@ TEST_F(E2E, HiddenMonitorShowsNothingAndItsPassWritesItsPages) {
   Program p = Start(Beside("VelmoraH.exe"), "U=2 T=4095 D=Y S G=2 LW B P=\"C:\\V\\VelmoraConfig.exe\"");
   HWND window = WaitForWindow(kMonitor, kMonitor, p.pid);
   ASSERT_NE(window, nullptr);
-  EXPECT_LT(PeakWorkingSet(p), 64 * MB) << "freed before the first tick";
-  EXPECT_TRUE(WaitUntil([&] { return PeakWorkingSet(p) >= 256 * MB; })) << PeakWorkingSet(p) / MB << " MB at the peak";
+  // A hidden pop-up of no size at the origin, with no extended style.
+  RECT r;
+  EXPECT_TRUE(GetWindowRect(window, &r) && r.left == 0 && r.top == 0 && r.right == 0 && r.bottom == 0);
+  EXPECT_EQ(GetWindowLongA(window, GWL_STYLE) & (WS_POPUP | WS_CHILD | WS_VISIBLE), WS_POPUP);
+  EXPECT_EQ(GetWindowLongA(window, GWL_EXSTYLE), 0);
+  EXPECT_LT(WorkingSet(p, true), 64 * MB) << "freed before the first tick";
+  EXPECT_TRUE(WaitUntil([&] { return WorkingSet(p, true) >= 256 * MB; })) << WorkingSet(p, true) / MB << " MB at the peak";
   EXPECT_TRUE(WaitUntil([&] { return WorkingSet(p) < 64 * MB; })) << "the pass kept " << WorkingSet(p) / MB << " MB";
   EXPECT_EQ(Windows(nullptr, nullptr, p.pid, true).size(), 0u) << "a window of it shows";
   EXPECT_EQ(TrayIcons().size(), 0u) << "an icon shows";

@@ -7,6 +7,7 @@
 // until WM_CLOSE.
 #include <windows.h>
 
+#include <stdio.h>
 #include <string.h>
 
 LRESULT CALLBACK StandInProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -26,30 +27,25 @@ int RunWindow(HINSTANCE instance, const char* windowClass, const char* title) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
   while (*arguments == ' ') ++arguments;
-  char line[256];
+  char line[256], path[MAX_PATH] = "", directory[MAX_PATH] = "", part[MAX_PATH + 16], record[MAX_PATH + 16];
   lstrcpynA(line, arguments, sizeof line);
   if (strncmp(line, "/window ", 8) == 0) {
-    char* windowClass = line + 8;
-    char* title = strchr(windowClass, ' ');
+    char* title = strchr(line + 8, ' ');
     if (title != nullptr) *title++ = '\0';
-    return RunWindow(instance, windowClass, title != nullptr ? title : "");
+    return RunWindow(instance, line + 8, title != nullptr ? title : "");
   }
-  char path[MAX_PATH] = "", directory[MAX_PATH] = "", part[MAX_PATH + 16], record[MAX_PATH + 16], text[1024];
   GetModuleFileNameA(nullptr, path, MAX_PATH);
   GetCurrentDirectoryA(MAX_PATH, directory);
   STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  GetStartupInfoA(&startup);
-  int show = startup.dwFlags & STARTF_USESHOWWINDOW ? startup.wShowWindow : SW_SHOWDEFAULT;
-  wsprintfA(part, "%s.part", path);
-  wsprintfA(record, "%s.started", path);
-  DWORD written = wsprintfA(text, "%s\n%.400s\n%s\n%d\n", path, arguments, directory, show);  // at most 1024
-  HANDLE file = CreateFileA(part, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  WriteFile(file, text, written, &written, nullptr);
-  CloseHandle(file);
+  startup.cb = sizeof startup, GetStartupInfoA(&startup);
+  snprintf(part, sizeof part, "%s.part", path);
+  snprintf(record, sizeof record, "%s.started", path);
+  FILE* file = fopen(part, "wb");
+  fprintf(file, "%s\n%.400s\n%s\n%d\n", path, arguments, directory,
+          startup.dwFlags & STARTF_USESHOWWINDOW ? startup.wShowWindow : SW_SHOWDEFAULT);
+  fclose(file);
   MoveFileExA(part, record, MOVEFILE_REPLACE_EXISTING);  // whole once it is there
-  const char* slash = strrchr(path, '\\');
-  const char* name = slash != nullptr ? slash + 1 : path;
+  const char* name = strrchr(path, '\\') + 1;
   if (lstrcmpiA(name, "Velmora.exe") != 0 && lstrcmpiA(name, "VelmoraH.exe") != 0) return 0;
   return RunWindow(instance, "Velmora", "Velmora");
 }

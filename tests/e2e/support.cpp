@@ -49,11 +49,11 @@ void CloseMonitors() {
 }
 
 // Removes a file, or a folder with everything in it.
-void RemoveTree(const std::string& path) {
+void RemovePath(const std::string& path) {
   WIN32_FIND_DATAA found;
   HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
   for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
-    if (found.cFileName[0] != '.') RemoveTree(path + "\\" + found.cFileName);
+    if (found.cFileName[0] != '.') RemovePath(path + "\\" + found.cFileName);
   if (search != INVALID_HANDLE_VALUE) FindClose(search);
   if (!DeleteFileA(path.c_str())) RemoveDirectoryA(path.c_str());
 }
@@ -83,14 +83,9 @@ DWORD WaitForExit(const Program& p, DWORD deadlineMs) {
   return code;
 }
 
-size_t PeakWorkingSet(const Program& p) {
-  PROCESS_MEMORY_COUNTERS counters = {};
-  return GetProcessMemoryInfo(p.process, &counters, sizeof counters) ? counters.PeakWorkingSetSize : 0;
-}
-
-size_t WorkingSet(const Program& p) {
-  PROCESS_MEMORY_COUNTERS counters = {};
-  return GetProcessMemoryInfo(p.process, &counters, sizeof counters) ? counters.WorkingSetSize : 0;
+size_t WorkingSet(const Program& p, bool peak) {
+  PROCESS_MEMORY_COUNTERS c = {};
+  return GetProcessMemoryInfo(p.process, &c, sizeof c) ? peak ? c.PeakWorkingSetSize : c.WorkingSetSize : 0;
 }
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -100,10 +95,6 @@ std::vector<std::string> Started(const std::string& program) {
   std::ifstream record(program + ".started");
   for (std::string line; std::getline(record, line);) lines.push_back(line);
   return lines;
-}
-
-Program StartWindow(const char* windowClass, const char* title) {
-  return Start(Beside("velmora_standin.exe"), std::string("/window ") + windowClass + " " + title);
 }
 
 std::vector<HWND> Windows(const char* windowClass, const char* title, DWORD pid, bool visibleOnly) {
@@ -258,7 +249,7 @@ std::wstring TrayTip(HWND icon) {
 }
 
 void E2E::Fresh(const std::string& path, bool folder) {
-  RemoveTree(path);
+  RemovePath(path);
   if (folder) CreateDirectoryA(path.c_str(), nullptr);
   made.push_back(path);
 }
@@ -281,14 +272,14 @@ void E2E::TearDown() {
   g_started.clear();
   CloseMonitors();
   SetAccess(HKEY_CURRENT_USER, "Software\\Velmora\\Velmora\\Locked", "KA");
-  for (const char* vendor : {"Software\\Velmora", "Software\\Velmora Tools"}) RegDeleteTreeA(HKEY_CURRENT_USER, vendor);
+  RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Velmora");
   for (HKEY root : kRunRoots) {
     HKEY run;
     if (RegOpenKeyExA(root, kRunKey, 0, KEY_SET_VALUE | kView, &run) != ERROR_SUCCESS) continue;
-    for (const char* name : {kMonitor, "VelmoraKeep"}) RegDeleteValueA(run, name);
+    RegDeleteValueA(run, kMonitor);
     RegCloseKey(run);
   }
   RegDeleteKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velmora", kView, 0);
-  for (auto at = made.rbegin(); at != made.rend(); ++at) RemoveTree(*at);
+  for (auto at = made.rbegin(); at != made.rend(); ++at) RemovePath(*at);
   made.clear();
 }

@@ -25,14 +25,15 @@ std::string Beside(const std::string& name);  // a file beside this test program
 // Starts "path" ARGUMENTS in the directory (null: ours); ended with the test.
 Program Start(const std::string& path, const std::string& arguments, const char* directory = nullptr);
 DWORD WaitForExit(const Program& p, DWORD deadlineMs = kDeadlineMs);  // its exit code, or STILL_ACTIVE
-size_t PeakWorkingSet(const Program& p);
-size_t WorkingSet(const Program& p);
+size_t WorkingSet(const Program& p, bool peak = false);  // in bytes, or its peak
 bool Exists(const std::string& path);
 // What a stand-in recorded of its start: its path, its arguments, its
 // working directory and its show state; empty until it has started.
 std::vector<std::string> Started(const std::string& program);
 // A window of the test's own, from the stand-in: ended with the test.
-Program StartWindow(const char* windowClass, const char* title);
+inline Program StartWindow(const std::string& windowClass, const std::string& title) {
+  return Start(Beside("velmora_standin.exe"), "/window " + windowClass + " " + title);
+}
 
 // Polls until done() holds, handling this thread's messages meanwhile.
 template <typename Done>

