@@ -2,6 +2,7 @@
 
 #include <psapi.h>
 #include <sddl.h>
+#include <tlhelp32.h>
 #include <stdio.h>
 
 #include <fstream>
@@ -33,19 +34,20 @@ BOOL CALLBACK Collect(HWND window, LPARAM context) {
   return TRUE;
 }
 
-// Every window of class or title "Velmora" (a monitor, or a test's own),
-// its process waited for.
-void CloseMonitors() {
-  std::vector<HWND> windows = Windows(kMonitor, nullptr), titled = Windows(nullptr, kMonitor);
-  windows.insert(windows.end(), titled.begin(), titled.end());
-  for (HWND window : windows) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
-    // A monitor in the middle of a free pass answers only after it.
-    SendMessageTimeoutA(window, WM_CLOSE, 0, 0, SMTO_NORMAL, kDeadlineMs, nullptr);
-    if (process != nullptr) WaitForSingleObject(process, kDeadlineMs), CloseHandle(process);
+// Ends every program of the suite and every stand-in, whoever started it
+// (a run cut short leaves them behind).
+void EndPrograms() {
+  const std::string ours = " Velmora.exe VelmoraH.exe VelmoraConfig.exe VelmoraUninstall.exe velmora_standin.exe ";
+  HANDLE all = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(all, &entry); more; more = Process32Next(all, &entry)) {
+    HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID);
+    if (p != nullptr && ours.find(" " + std::string(entry.szExeFile) + " ") != std::string::npos)
+      TerminateProcess(p, 1), WaitForSingleObject(p, kDeadlineMs);
+    if (p != nullptr) CloseHandle(p);
   }
+  CloseHandle(all);
 }
 
 // Removes a file, or a folder with everything in it.
@@ -270,7 +272,7 @@ void E2E::TearDown() {
     CloseHandle(p.process);
   }
   g_started.clear();
-  CloseMonitors();
+  EndPrograms();
   SetAccess(HKEY_CURRENT_USER, "Software\\Velmora\\Velmora\\Locked", "KA");
   RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Velmora");
   for (HKEY root : kRunRoots) {
