@@ -28,7 +28,7 @@ int RunWindow(HINSTANCE instance, const char* windowClass, const char* title) {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
   while (*arguments == ' ') ++arguments;
   char line[256], path[MAX_PATH] = "", directory[MAX_PATH] = "", part[MAX_PATH + 16], record[MAX_PATH + 16];
-  lstrcpynA(line, arguments, sizeof line);
+  snprintf(line, sizeof line, "%s", arguments);
   if (strncmp(line, "/window ", 8) == 0) {
     char* title = strchr(line + 8, ' ');
     if (title != nullptr) *title++ = '\0';
@@ -42,7 +42,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
   snprintf(record, sizeof record, "%s.started", path);
   FILE* file = fopen(part, "wb");
   fprintf(file, "%s\n%.400s\n%s\n%d\n", path, arguments, directory,
-          startup.dwFlags & STARTF_USESHOWWINDOW ? startup.wShowWindow : SW_SHOWDEFAULT);
+          (startup.dwFlags & STARTF_USESHOWWINDOW) != 0 ? startup.wShowWindow : SW_SHOWDEFAULT);
   fclose(file);
   MoveFileExA(part, record, MOVEFILE_REPLACE_EXISTING);  // whole once it is there
   const char* name = strrchr(path, '\\') + 1;
