@@ -11,9 +11,18 @@ function(velmora_core_flags target)
     -fno-threadsafe-statics -ffunction-sections -fdata-sections)
 endfunction()
 
+# The programs' file names, as resources/names.h gives them to the programs
+# that start or look for one another: a program is built under one of them.
+file(STRINGS ${CMAKE_SOURCE_DIR}/resources/names.h velmora_program_files REGEX "^#define VELMORA_[A-Z_]+_FILE ")
+list(TRANSFORM velmora_program_files REPLACE "^#define [A-Z_]+ \"(.*)\"$" "\\1")
+set_property(DIRECTORY ${CMAKE_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/names.h)
+
 # velmora_program(NAME DESCRIPTION source...): one program with its version
 # resource and manifest.
 function(velmora_program name description)
+  if(NOT "${name}.exe" IN_LIST velmora_program_files)
+    message(FATAL_ERROR "${name}.exe is not one of the programs resources/names.h names: ${velmora_program_files}")
+  endif()
   set(VELMORA_PROGRAM ${name})
   set(VELMORA_DESCRIPTION ${description})
   set(rc ${CMAKE_BINARY_DIR}/resources/${name}_version.rc)

@@ -4,6 +4,16 @@
 
 const char kRunKeyPath[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
+void DeleteRunValues(Registry* registry, const char* name) {
+  const RegistryKey roots[] = {kLocalMachine, kCurrentUser};
+  for (RegistryKey root : roots) {
+    RegistryKey run;
+    if (registry->OpenKey(root, kRunKeyPath, kKeySetValue, &run) != kRegDone) continue;
+    registry->DeleteValue(run, name);
+    registry->CloseKey(run);
+  }
+}
+
 RegResult ReadTextValue(Registry* registry, RegistryKey key, const char* name, char* out, size_t room,
                         size_t* length) {
   uint32_t type = 0;

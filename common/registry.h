@@ -56,6 +56,11 @@ class Registry {
 // Where Windows keeps what it starts at log-on, below either root.
 extern const char kRunKeyPath[];  // "Software\Microsoft\Windows\CurrentVersion\Run"
 
+// Deletes the value name from the machine's Run key and then from the
+// current user's; a key that cannot be opened, or a value that is not
+// there, is passed over.
+void DeleteRunValues(Registry* registry, const char* name);
+
 // A value's text into out (room bytes, always terminated), whatever its
 // type. Data that does not fit, with or without its own NUL, reads as an
 // empty text and kRegTooLong; *length is then the stored length, else the

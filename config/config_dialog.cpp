@@ -2,10 +2,9 @@
 
 #include <string.h>
 
-#include "monitor_command_line.h"
-#include "monitor_restart.h"
+#include "names.h"
 #include "resource.h"
-#include "run_value.h"
+#include "text_writer.h"
 
 const char kMessageCaption[] = "Velmora";
 const char kNotANumberMessage[] = "Please enter a positive integer.";
@@ -237,13 +236,13 @@ DialogAction ConfigDialog::Confirm() {
   LaunchSettings launch = ForLaunch();
   char options[kLaunchTextRoom];
   char directory[kLaunchTextRoom];
-  if (AutoStart != 1) DeleteRunValues(launcher_.runKeys);
+  if (AutoStart != 1) DeleteRunValues(launcher_.runKeys, VELMORA_PRODUCT);
   ComposeMonitorCommandLine(launch, launcher_.platform, launcher_.runKeys, options, directory);
   if (AutoStart == 1) WriteRunValue(launcher_.runKeys, launcher_.platform, options, directory, launch.runHidden);
   SaveSettings();
   CloseRunningMonitors(launcher_.windows, kClosePauseMs);
   launcher_.windows->Pause(kStartPauseMs);
-  StartMonitor(launcher_.platform, options, directory, launch.runHidden);
+  StartChosenMonitor(launcher_.platform, options, directory, launch.runHidden);
   if (!SaveExchange()) return kDialogStays;
   return kDialogEndsOk;
 }

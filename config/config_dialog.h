@@ -11,7 +11,7 @@
 #include <stddef.h>
 #include <stdint.h>
 
-#include "launch_platform.h"
+#include "launch.h"
 #include "option_groups.h"
 #include "settings_store.h"
 

@@ -87,7 +87,7 @@ INT_PTR Carry(HWND window, DialogAction action) {
   return FALSE;
 }
 
-INT_PTR OnCommand(HWND window, WPARAM wParam) {
+INT_PTR OnCommandMessage(HWND window, WPARAM wParam) {
   if (HIWORD(wParam) != BN_CLICKED) return FALSE;
   return Carry(window, g_window->dialog->OnCommand(LOWORD(wParam)));
 }
@@ -95,7 +95,7 @@ INT_PTR OnCommand(HWND window, WPARAM wParam) {
 INT_PTR CALLBACK ConfigDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG: return OnInitDialog(window, lParam);
-    case WM_COMMAND: return OnCommand(window, wParam);
+    case WM_COMMAND: return OnCommandMessage(window, wParam);
     case WM_SYSCOMMAND: return Carry(window, g_window->dialog->OnSystemCommand(static_cast<uint32_t>(wParam)));
   }
   return FALSE;

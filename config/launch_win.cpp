@@ -4,6 +4,8 @@
 #include <shellapi.h>
 #include <string.h>
 
+#include "config_dialog.h"
+
 bool Win32Launch::CurrentDirectory(char* dir, size_t room) {
   char text[MAX_PATH + 1];
   DWORD n = GetCurrentDirectoryA(sizeof text, text);
@@ -35,5 +37,5 @@ void Win32Launch::StartProgram(const char* path, const char* parameters, const c
 }
 
 void Win32Launch::ShowWarning(const char* text) {
-  MessageBoxA(nullptr, text, kMonitorTitle, MB_OK | MB_ICONEXCLAMATION);
+  MessageBoxA(nullptr, text, kMessageCaption, MB_OK | MB_ICONEXCLAMATION);
 }

@@ -3,7 +3,7 @@
 #ifndef VELMORA_CONFIG_LAUNCH_WIN_H
 #define VELMORA_CONFIG_LAUNCH_WIN_H
 
-#include "launch_platform.h"
+#include "launch.h"
 
 class Win32Launch : public LaunchPlatform {
  public:

@@ -2,10 +2,11 @@
 
 #include <string.h>
 
+#include "names.h"
 #include "text_writer.h"
 
-const char kApplicationName[] = "Velmora";
-const char kRegistryKeyName[] = "Velmora";
+const char kApplicationName[] = VELMORA_PRODUCT;
+const char kRegistryKeyName[] = VELMORA_VENDOR;
 const char kSettingsSection[] = "Settings";
 const char kOldVersionSection[] = "1.3";
 

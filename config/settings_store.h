@@ -14,8 +14,8 @@
 const size_t kStoreNameRoom = 64;  // application and registry-key names
 const size_t kSettingTextRoom = 64;  // a text setting as read, NUL included
 
-extern const char kApplicationName[];  // "Velmora"
-extern const char kRegistryKeyName[];  // "Velmora"
+extern const char kApplicationName[];  // the product's name
+extern const char kRegistryKeyName[];  // the vendor's
 extern const char kSettingsSection[];  // "Settings"
 extern const char kOldVersionSection[];  // "1.3", only ever deleted
 

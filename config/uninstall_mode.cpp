@@ -2,9 +2,8 @@
 
 #include <string.h>
 
-#include "monitor_restart.h"
+#include "names.h"
 #include "program_name.h"
-#include "run_value.h"
 
 const char kUninstallArgument[] = "-uninstall";
 
@@ -14,6 +13,6 @@ bool IsUninstallMode(const char* commandLine) {
 
 void RunUninstallMode(const Launcher& launcher, ConfigProgram* program) {
   CloseRunningMonitors(launcher.windows, kClosePauseMs);
-  DeleteRunValues(launcher.runKeys);
+  DeleteRunValues(launcher.runKeys, VELMORA_PRODUCT);
   RemoveSettingsKeys(program);
 }

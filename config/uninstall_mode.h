@@ -3,7 +3,7 @@
 #ifndef VELMORA_CONFIG_UNINSTALL_MODE_H
 #define VELMORA_CONFIG_UNINSTALL_MODE_H
 
-#include "launch_platform.h"
+#include "launch.h"
 #include "settings_store.h"
 
 extern const char kUninstallArgument[];  // "-uninstall"

@@ -19,7 +19,13 @@ SetDateSave off
 !searchparse /file "${SRCDIR}/resources/version.h" '#define VELMORA_VERSION_PATCH ' VERSION_PATCH
 !define VERSION "${VERSION_MAJOR}.${VERSION_MINOR}.${VERSION_PATCH}"
 !searchparse /file "${SRCDIR}/resources/version.h" '#define VELMORA_PUBLISHER "' PUBLISHER '"'
-!define PRODUCT "Velmora"
+; The programs' files and the names the suite's programs find each other by,
+; from names.h, where the programs take them from too.
+!searchparse /file "${SRCDIR}/resources/names.h" '#define VELMORA_PRODUCT "' PRODUCT '"'
+!searchparse /file "${SRCDIR}/resources/names.h" '#define VELMORA_VENDOR "' VENDOR '"'
+!searchparse /file "${SRCDIR}/resources/names.h" '#define VELMORA_TRAY_MONITOR_FILE "' TRAY_MONITOR_FILE '"'
+!searchparse /file "${SRCDIR}/resources/names.h" '#define VELMORA_CONFIG_FILE "' CONFIG_FILE '"'
+!searchparse /file "${SRCDIR}/resources/names.h" '#define VELMORA_UNINSTALL_FILE "' UNINSTALL_FILE '"'
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
 
 Name "${PRODUCT} ${VERSION}"
@@ -41,7 +47,7 @@ VIAddVersionKey "LegalCopyright" "${PUBLISHER}"
 
 !define MUI_ICON "${NSISDIR}/Contrib/Graphics/Icons/modern-install.ico"
 !define MUI_UNICON "${NSISDIR}/Contrib/Graphics/Icons/modern-uninstall.ico"
-!define MUI_FINISHPAGE_RUN "$INSTDIR\VelmoraConfig.exe"
+!define MUI_FINISHPAGE_RUN "$INSTDIR\${CONFIG_FILE}"
 !define MUI_FINISHPAGE_RUN_TEXT "Configure ${PRODUCT} now"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
@@ -57,13 +63,13 @@ Section "Install"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
 
   CreateDirectory "$SMPROGRAMS\${PRODUCT}"
-  CreateShortcut "$SMPROGRAMS\${PRODUCT}\${PRODUCT} Configuration.lnk" "$INSTDIR\VelmoraConfig.exe" "" "$INSTDIR\VelmoraConfig.exe" 0
+  CreateShortcut "$SMPROGRAMS\${PRODUCT}\${PRODUCT} Configuration.lnk" "$INSTDIR\${CONFIG_FILE}" "" "$INSTDIR\${CONFIG_FILE}" 0
   CreateShortcut "$SMPROGRAMS\${PRODUCT}\Uninstall ${PRODUCT}.lnk" "$INSTDIR\Uninstall.exe" "" "$INSTDIR\Uninstall.exe" 0
 
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\Velmora.exe,0"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\${TRAY_MONITOR_FILE},0"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
   WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
@@ -78,10 +84,10 @@ Section "Uninstall"
   SetShellVarContext all
   ; The suite's own clean-up: close the monitors, remove the Run values and
   ; the settings. A program already removed by hand is passed over.
-  IfFileExists "$INSTDIR\VelmoraConfig.exe" 0 +2
-    ExecWait '"$INSTDIR\VelmoraConfig.exe" -uninstall'
-  IfFileExists "$INSTDIR\VelmoraUninstall.exe" 0 +2
-    ExecWait '"$INSTDIR\VelmoraUninstall.exe" Velmora Velmora N Y Y'
+  IfFileExists "$INSTDIR\${CONFIG_FILE}" 0 +2
+    ExecWait '"$INSTDIR\${CONFIG_FILE}" -uninstall'
+  IfFileExists "$INSTDIR\${UNINSTALL_FILE}" 0 +2
+    ExecWait '"$INSTDIR\${UNINSTALL_FILE}" ${VENDOR} ${PRODUCT} N Y Y'
 
   !include "${UNFILES}"
   Delete "$INSTDIR\Uninstall.exe"

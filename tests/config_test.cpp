@@ -8,8 +8,7 @@
 
 #include "fake_config.h"
 #include "help_page.h"
-#include "monitor_command_line.h"
-#include "run_value.h"
+#include "launch.h"
 #include "uninstall_mode.h"
 
 namespace {

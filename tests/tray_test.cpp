@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "details.h"
 #include "fake_engine_platform.h"
 #include "resource.h"
 #include "tray_icon.h"
+#include "tray_menu.h"
 
 namespace {
 
@@ -79,14 +79,15 @@ struct Tray : Monitor, TrayIconPlatform {
   alignas(TrayDisplay) unsigned char raw[sizeof(TrayDisplay)] = {};
   TrayDisplay* icon = new (memset(raw, 0xA5, sizeof raw)) TrayDisplay(&engine.settings, this);
   explicit Tray(const char* line) : Monitor(line) { AttachEngine(&engine, &platform, icon); }
-  void ShowIcon(bool add, const char* tip, const IconPicture& p) override {
+  void Show(bool add, const char* tip, const IconPicture& p) override {
     shown += (add ? "add " : "") + std::string(tip) + " " + Span(p) + "|";
   }
+  void Remove() override { shown += "remove|"; }
 };
 
 TEST(TrayDisplay, WhatTheIconShows) {
   // Steps: a add, s sample (forced), t tick, p free pass, g the
-  // notification area created afresh; a number sets free RAM in MB first,
+  // notification area created afresh, r removed; a number sets free RAM in MB first,
   // with f the page file instead, with u the length of a tip (x...y) to show.
   const std::string x62(62, 'x');
   const struct { const char *line, *steps; std::string shown; } cases[] = {
@@ -94,8 +95,8 @@ TEST(TrayDisplay, WhatTheIconShows) {
       // The digits are redrawn only when the rounded free RAM or page file changes.
       /* 1 */ {"V", "a 32s 32.49999t 32.5t 151f t", "add Velmora -|RAM: 32M  Page: 150M c1-14 r3-13|RAM: 33M  Page: 150M c1-14 r3-13|"
                                                    "RAM: 33M  Page: 151M c1-14 r3-13|"},
-      /* 2 */ {"V", "a 45s 30p g", "add Velmora -|RAM: 45M  Page: 150M c1-14 r3-13|Attempting to Free RAM c1-14 r13-13|"
-                                      "RAM: 30M  Page: 150M c1-14 r3-13|add RAM: 30M  Page: 150M c1-14 r3-13|"},
+      /* 2 */ {"V", "a 45s 30p g r", "add Velmora -|RAM: 45M  Page: 150M c1-14 r3-13|Attempting to Free RAM c1-14 r13-13|"
+                                        "RAM: 30M  Page: 150M c1-14 r3-13|add RAM: 30M  Page: 150M c1-14 r3-13|remove|"},
       // The graphs go black for a pass and start afresh after it; a tick
       // that runs one draws nothing more.
       /* 3 */ {"V G=2 T=50", "a 64s t 32t", "add Velmora -|RAM: 64M  Page: 150M c14-14 r1-14|RAM: 64M  Page: 150M c13-14 r1-14|"
@@ -117,6 +118,7 @@ TEST(TrayDisplay, WhatTheIconShows) {
         case 't': SamplingUpdate(&t.engine, false); break;
         case 'p': FreePass(&t.engine); break;
         case 'g': t.icon->AddIconAgain(); break;
+        case 'r': t.icon->RemoveIcon(); break;
         case 'u': t.icon->UpdateIcon((std::string(std::stoi(step) - 1, 'x') + "y").c_str()); break;
       }
     }
@@ -124,7 +126,9 @@ TEST(TrayDisplay, WhatTheIconShows) {
   }
 }
 
-TEST(DetailsText, LayoutAndRoom) {
+// What the menu's commands show: the details text in its room, and the
+// configuration program or the about box for Help.
+TEST(TrayMenu, DetailsAndHelp) {
   const struct { MemoryStatus status; bool bytes; std::string want; } cases[] = {
       // Rounded to MB with M, right-aligned in six; in bytes with a blank
       // instead, and a wider number takes more room.
@@ -142,6 +146,9 @@ TEST(DetailsText, LayoutAndRoom) {
       EXPECT_EQ(std::string(out, sizeof out), want + std::string(sizeof out - want.size(), '#')) << "case " << i << " room " << room;
     }
   }
+  MonitorSettings none = {}, path = {};
+  path.configPath[0] = 'C';
+  EXPECT_TRUE(!HelpStartsConfiguration(none) && HelpStartsConfiguration(path));
 }
 
 }  // namespace

@@ -160,16 +160,6 @@ bool RemoveTree(Registry* registry, RegistryKey parent, const char* subkey) {
   return r == kRegDone || r == kRegNotFound;
 }
 
-void RemoveRunValues(Registry* registry, const char* product) {
-  const RegistryKey roots[] = {kLocalMachine, kCurrentUser};
-  for (RegistryKey root : roots) {
-    RegistryKey run = 0;
-    if (registry->OpenKey(root, kRunKeyPath, kKeySetValue, &run) != kRegDone) continue;
-    registry->DeleteValue(run, product);
-    registry->CloseKey(run);
-  }
-}
-
 int CloseProductWindows(WindowCloser* windows, const char* product) {
   int sent = CloseWindows(windows, kByClass, product, kMaxCloseRequests, kCloseWaitMs);
   return sent + CloseWindows(windows, kByTitle, product, kMaxCloseRequests - sent, kCloseWaitMs);
@@ -184,6 +174,6 @@ void RunUninstall(Registry* registry, WindowCloser* windows, WarningBox* box, co
     char warning[kWarningRoom];
     if (BuildWarningText(keyPath, warning, sizeof warning)) box->ShowMessage(warning, kWarningCaption);
   }
-  if (args.removeRunValues) RemoveRunValues(registry, args.product);
+  if (args.removeRunValues) DeleteRunValues(registry, args.product);
   if (args.closeWindows) CloseProductWindows(windows, args.product);
 }

@@ -57,9 +57,6 @@ bool BuildWarningText(const char* keyPath, char* out, size_t room);
 // included).
 bool RemoveTree(Registry* registry, RegistryKey parent, const char* subkey);
 
-// Deletes the value named product under both Run keys, the machine's first.
-void RemoveRunValues(Registry* registry, const char* product);
-
 // Closes the product's windows, by class and then by title, with at most
 // kMaxCloseRequests requests in all and this pause after each; returns how
 // many were sent.

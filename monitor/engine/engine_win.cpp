@@ -2,7 +2,7 @@
 
 #include <stdlib.h>
 
-const char kMonitorWindowName[] = "Velmora";
+#include "names.h"
 
 Engine g_monitor;
 HWND g_monitorWindow;
@@ -64,6 +64,9 @@ void OnMonitorDestroy() {
 
 }  // namespace
 
+// Every message the monitor handles returns 1, not the documented 0: creation
+// goes on for any result but -1, and nothing reads what WM_TIMER or
+// WM_DESTROY return, so the one value marks a handled message throughout.
 LRESULT CALLBACK MonitorWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   g_monitorWindow = window;
   switch (message) {
@@ -78,9 +81,9 @@ bool CreateMonitorWindow(HINSTANCE instance, WNDPROC procedure) {
   WNDCLASSA windowClass = {};
   windowClass.lpfnWndProc = procedure;
   windowClass.hInstance = instance;
-  windowClass.lpszClassName = kMonitorWindowName;
+  windowClass.lpszClassName = VELMORA_PRODUCT;
   RegisterClassA(&windowClass);
-  HWND window = CreateWindowExA(0, kMonitorWindowName, kMonitorWindowName, WS_POPUP, 0, 0, 0, 0,
+  HWND window = CreateWindowExA(0, VELMORA_PRODUCT, VELMORA_PRODUCT, WS_POPUP, 0, 0, 0, 0,
                                 nullptr, nullptr, instance, nullptr);
   return window != nullptr;
 }

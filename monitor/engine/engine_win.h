@@ -8,7 +8,6 @@
 #include "engine.h"
 
 const UINT_PTR kUpdateTimerId = 666;
-extern const char kMonitorWindowName[];
 
 // The one engine of this process, set up once at start.
 extern Engine g_monitor;

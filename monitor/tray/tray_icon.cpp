@@ -18,17 +18,17 @@ void TrayDisplay::Reset() {
 
 void TrayDisplay::AddIcon() {
   memcpy(shownTip_, kFirstTip, sizeof kFirstTip);
-  platform_->ShowIcon(true, shownTip_, picture_);
+  platform_->Show(true, shownTip_, picture_);
 }
 
 void TrayDisplay::UpdateIcon(const char* tip) {
   TextWriter w = TextWriter::Over(shownTip_, sizeof shownTip_);
   w.Text(tip);
   w.Finish();
-  platform_->ShowIcon(false, shownTip_, picture_);
+  platform_->Show(false, shownTip_, picture_);
 }
 
-void TrayDisplay::AddIconAgain() { platform_->ShowIcon(true, shownTip_, picture_); }
+void TrayDisplay::AddIconAgain() { platform_->Show(true, shownTip_, picture_); }
 
 void TrayDisplay::ShowPassStarting(const char* tip) {
   BlankForFreePass(&picture_, settings_->displayStyle);

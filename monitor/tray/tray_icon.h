@@ -1,6 +1,6 @@
 // The tray monitor's display: keeps the icon picture, draws each reading
-// into it and hands the picture with its tooltip text to the notification
-// area through the platform: once to add the icon, then to update it.
+// into it, and owns the notification-area icon through the platform: adds
+// it, updates it with each picture and tip, adds it again, and removes it.
 #ifndef VELMORA_MONITOR_TRAY_TRAY_ICON_H
 #define VELMORA_MONITOR_TRAY_TRAY_ICON_H
 
@@ -9,17 +9,16 @@
 #include "engine.h"
 #include "icon_picture.h"
 
-// At most 63 characters of a tip reach the icon.
-const size_t kIconTipRoom = 64;
 // The tip of a freshly added icon.
 extern const char kFirstTip[];
 
 class TrayIconPlatform {
  public:
-  // Makes an icon of the picture and hands it with the tip to the
-  // notification area: added with the tray callback message when add is
-  // set, modified otherwise.
-  virtual void ShowIcon(bool add, const char* tip, const IconPicture& picture) = 0;
+  // Makes an icon of the picture and hands it with the tip (which fits
+  // kTipRoom) to the notification area: added with the tray callback
+  // message when add is set, modified otherwise.
+  virtual void Show(bool add, const char* tip, const IconPicture& picture) = 0;
+  virtual void Remove() = 0;
 
  protected:
   ~TrayIconPlatform() = default;
@@ -33,12 +32,14 @@ class TrayDisplay : public Display {
   void Reset();
   // Adds the icon with the first tip and the current picture.
   void AddIcon();
-  // Modifies the icon: the current picture with the tip, cut to 63
-  // characters.
+  // Modifies the icon: the current picture with the tip, cut to fit
+  // kTipRoom, the one place a tip is cut.
   void UpdateIcon(const char* tip);
   // The notification area has been created afresh: adds the icon again
   // with the picture and the tip it showed last.
   void AddIconAgain();
+  // The monitor ends: the icon leaves the notification area.
+  void RemoveIcon() { platform_->Remove(); }
 
   const IconPicture& Picture() const { return picture_; }
 
@@ -50,7 +51,7 @@ class TrayDisplay : public Display {
   const MonitorSettings* settings_;
   TrayIconPlatform* platform_;
   IconPicture picture_;
-  char shownTip_[kIconTipRoom];
+  char shownTip_[kTipRoom];
 };
 
 #endif

@@ -13,7 +13,7 @@ static_assert(sizeof(PictureHeader) == sizeof(BITMAPINFOHEADER) + kPaletteSize *
 // The record size of the first notification-area interface: a 64-byte tip.
 const DWORD kNotifyRecordSize = NOTIFYICONDATAA_V1_SIZE;
 static_assert(kNotifyRecordSize == 88, "notify record of 88 bytes");
-static_assert(sizeof(reinterpret_cast<NOTIFYICONDATAA*>(0)->szTip) >= kIconTipRoom, "tip room");
+static_assert(sizeof(reinterpret_cast<NOTIFYICONDATAA*>(0)->szTip) >= kTipRoom, "a tip fits the record whole");
 
 union BitmapInfo {
   BITMAPINFO info;
@@ -46,23 +46,32 @@ HICON CreatePictureIcon(HWND window, const IconPicture& picture) {
   return icon;
 }
 
+// The monitor window's one icon in the notification area, from its adding
+// to its removal.
 class NotificationAreaIcon : public TrayIconPlatform {
  public:
-  void ShowIcon(bool add, const char* tip, const IconPicture& picture) override {
+  void Show(bool add, const char* tip, const IconPicture& picture) override {
     HICON icon = CreatePictureIcon(g_monitorWindow, picture);
+    NOTIFYICONDATAA record = Record();
+    record.uFlags = NIF_ICON | NIF_TIP | (add ? NIF_MESSAGE : 0);
+    record.uCallbackMessage = add ? kTrayCallbackMessage : 0;
+    record.hIcon = icon;
+    memcpy(record.szTip, tip, strlen(tip) + 1);
+    Shell_NotifyIconA(add ? NIM_ADD : NIM_MODIFY, &record);
+    if (icon != nullptr) DestroyIcon(icon);
+  }
+  void Remove() override {
+    NOTIFYICONDATAA record = Record();
+    Shell_NotifyIconA(NIM_DELETE, &record);
+  }
+
+ private:
+  static NOTIFYICONDATAA Record() {
     NOTIFYICONDATAA record = {};
     record.cbSize = kNotifyRecordSize;
     record.hWnd = g_monitorWindow;
     record.uID = kTrayIconId;
-    record.uFlags = NIF_ICON | NIF_TIP | (add ? NIF_MESSAGE : 0);
-    record.uCallbackMessage = add ? kTrayCallbackMessage : 0;
-    record.hIcon = icon;
-    size_t n = strlen(tip);
-    if (n >= kIconTipRoom) n = kIconTipRoom - 1;
-    memcpy(record.szTip, tip, n);
-    record.szTip[n] = '\0';
-    Shell_NotifyIconA(add ? NIM_ADD : NIM_MODIFY, &record);
-    if (icon != nullptr) DestroyIcon(icon);
+    return record;
   }
 };
 
@@ -71,11 +80,3 @@ NotificationAreaIcon g_notificationArea;
 }  // namespace
 
 TrayIconPlatform* NotificationArea() { return &g_notificationArea; }
-
-void RemoveTrayIcon(HWND window) {
-  NOTIFYICONDATAA record = {};
-  record.cbSize = kNotifyRecordSize;
-  record.hWnd = window;
-  record.uID = kTrayIconId;
-  Shell_NotifyIconA(NIM_DELETE, &record);
-}

@@ -1,5 +1,5 @@
 // The notification-area side of the tray display: the icon made from the
-// picture and handed to Shell_NotifyIconA.
+// picture and handed to Shell_NotifyIconA, and taken out again.
 #ifndef VELMORA_MONITOR_TRAY_TRAY_ICON_WIN_H
 #define VELMORA_MONITOR_TRAY_TRAY_ICON_WIN_H
 
@@ -12,10 +12,7 @@
 const UINT kTrayCallbackMessage = WM_USER + 1;
 const UINT kTrayIconId = 1;
 
-// Shows icons for the monitor window (g_monitorWindow).
+// The icon of the monitor window (g_monitorWindow).
 TrayIconPlatform* NotificationArea();
-
-// Takes the monitor window's icon out of the notification area.
-void RemoveTrayIcon(HWND window);
 
 #endif

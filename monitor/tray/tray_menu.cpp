@@ -1,20 +1,50 @@
 #include "tray_menu.h"
 
-#include "resource.h"
+#include "text_writer.h"
+#include "version.h"
 
-TrayAction ActionForMouse(uint32_t mouseMessage) {
-  if (mouseMessage == kMouseLeftDoubleClick) return kActionFreePass;
-  if (mouseMessage == kMouseRightButtonUp) return kActionOpenMenu;
-  return kActionNone;
-}
+const char kAboutText[] =
+    "Velmora v" VELMORA_VERSION_SHORT "\n"
+    "\n"
+    "By " VELMORA_AUTHOR_NAME "\t\t\t" VELMORA_AUTHOR_MAIL "\n"
+    "\n"
+    VELMORA_HOME_PAGE "\n"
+    "\n"
+    "Note: Use VelmoraConfig.exe for full Help";
 
-TrayAction ActionForMenuChoice(uint32_t id, const MonitorSettings& settings) {
-  switch (id) {
-    case IDM_TRAY_FREE_MEMORY: return kActionFreePass;
-    case IDM_TRAY_DETAILS: return kActionShowDetails;
-    case IDM_TRAY_HELP:
-      return settings.configPath[0] != '\0' ? kActionStartConfiguration : kActionShowAbout;
-    case IDM_TRAY_EXIT: return kActionExit;
+const char kBoxTitle[] = "Velmora";
+
+namespace {
+
+const int kNumberWidth = 6;
+
+struct Line {
+  const char* word;
+  const char* label;
+  const char* after;  // what follows the unit letter
+};
+
+const Line kLines[6] = {
+    {"Total ", "RAM:\t", "\n"},     {"Free ", "RAM:\t", "\n\n"},
+    {"Total ", "Page:\t", " \n"},   {"Free ", "Page:\t", "\n\n"},
+    {"Total ", "Virtual:\t", "\n"}, {"Free ", "Virtual:\t", ""},
+};
+
+}  // namespace
+
+bool HelpStartsConfiguration(const MonitorSettings& settings) { return settings.configPath[0] != '\0'; }
+
+void FormatDetails(char* out, size_t room, const MemoryStatus& status, bool byteUnits) {
+  if (room == 0) return;
+  const uint32_t amounts[6] = {status.totalPhys,     status.availPhys,    status.totalPageFile,
+                               status.availPageFile, status.totalVirtual, status.availVirtual};
+  TextWriter w = TextWriter::Over(out, room);
+  for (int i = 0; i < 6; ++i) {
+    w.Text(kLines[i].word);
+    w.Text(kLines[i].label);
+    w.Number(byteUnits ? amounts[i] : RoundToMegabytes(amounts[i]), kNumberWidth);
+    w.Char(byteUnits ? ' ' : 'M');
+    w.Text(kLines[i].after);
   }
-  return kActionNone;
+  w.Finish();
 }

@@ -1,28 +1,26 @@
-// What the tray icon's mouse events and the tray menu's choices do.
+// What the tray menu's commands show: the details box with the full memory
+// status, the about box, and which of the two Help/Configure gives.
 #ifndef VELMORA_MONITOR_TRAY_TRAY_MENU_H
 #define VELMORA_MONITOR_TRAY_TRAY_MENU_H
 
-#include <stdint.h>
+#include <stddef.h>
 
-#include "options.h"
+#include "engine.h"
 
-// The mouse messages the notification area reports.
-const uint32_t kMouseLeftDoubleClick = 0x203;
-const uint32_t kMouseRightButtonUp = 0x205;
+// Enough for six lines of the widest numbers.
+const size_t kDetailsRoom = 256;
 
-enum TrayAction {
-  kActionNone,
-  kActionFreePass,
-  kActionOpenMenu,
-  kActionShowDetails,
-  kActionStartConfiguration,
-  kActionShowAbout,
-  kActionExit,
-};
+// The six amounts of the memory status, one a line: rounded to MB with the
+// unit letter M, or in bytes followed by a blank. Always NUL-terminated
+// within room; a text that does not fit is cut.
+void FormatDetails(char* out, size_t room, const MemoryStatus& status, bool byteUnits);
 
-// The tray callback: the mouse message over the icon.
-TrayAction ActionForMouse(uint32_t mouseMessage);
-// The id the tray menu returned (0 when it was dismissed).
-TrayAction ActionForMenuChoice(uint32_t id, const MonitorSettings& settings);
+extern const char kAboutText[];
+// The title of both boxes.
+extern const char kBoxTitle[];
+
+// Help/Configure starts the configuration program given with P; without
+// one it shows the about box.
+bool HelpStartsConfiguration(const MonitorSettings& settings);
 
 #endif

@@ -6,12 +6,9 @@
 // run here, leaking no object.
 #include "support.h"
 
-#include "details.h"
-#include "engine.h"
 #include "engine_win.h"
-#include "icon_picture.h"
-#include "tray_icon.h"
 #include "tray_icon_win.h"
+#include "tray_menu.h"
 
 namespace {
 
@@ -55,7 +52,7 @@ std::vector<unsigned> Graph(int samples) {
 class TrayE2E : public E2E {
  protected:
   // Starts the monitor in a folder of its own; ASSERTs its window and icon.
-  void StartMonitor(const std::string& options) {
+  void StartTray(const std::string& options) {
     Fresh(folder);
     monitor = Start(Beside("Velmora.exe"), options, folder.c_str());
     ASSERT_NE(window = WaitForWindow(kMonitor, kMonitor, monitor.pid), nullptr);
@@ -92,7 +89,7 @@ class TrayE2E : public E2E {
 
 TEST_F(TrayE2E, IconTipAFreePassTheIconBackMenuBoxesHelpAndExit) {
   std::string standin = Beside("velmora_standin.exe");
-  StartMonitor("U=1 G=2 M=300 D=N B P=\"" + standin + "\"");
+  StartTray("U=1 G=2 M=300 D=N B P=\"" + standin + "\"");
 
   // The tip of this moment's reading.
   std::wstring tip;
@@ -145,7 +142,7 @@ TEST_F(TrayE2E, IconTipAFreePassTheIconBackMenuBoxesHelpAndExit) {
 }
 
 TEST_F(TrayE2E, WithoutAConfigurationHelpShowsTheAboutBoxAndACloseRequestEndsIt) {
-  StartMonitor("U=600");
+  StartTray("U=600");
   Choose(2);
   EXPECT_EQ(BoxText(), Wide(kAboutText));
   // As the configuration program and the uninstaller ask.
@@ -184,7 +181,7 @@ TEST_F(TrayE2E, AThousandUpdatesLeakNoObject) {
   EXPECT_LE(before - after, 8) << before << " free GDI handles before, " << after << " after";
   Image shot;
   EXPECT_TRUE(Screenshot(icon, &shot) && Holds(shot, Colours(display.Picture()))) << "the last update does not show";
-  RemoveTrayIcon(g_monitorWindow);
+  display.RemoveIcon();
   EXPECT_TRUE(WaitUntil([] { return TrayIcons().empty(); }));
   DestroyWindow(g_monitorWindow);
 }

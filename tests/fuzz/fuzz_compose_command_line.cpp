@@ -5,8 +5,7 @@
 
 #include "fake_config.h"
 #include "fuzz_check.h"
-#include "monitor_command_line.h"
-#include "run_value.h"
+#include "launch.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Three numbers, a byte of flags and radios, the old Run value, then after

@@ -1,16 +1,18 @@
-#include "monitor_command_line.h"
+#include "launch.h"
 
 #include <string.h>
 
-#include "run_value.h"
+#include "names.h"
+#include "text_writer.h"
 
-const char kTrayMonitorFile[] = "Velmora.exe";
-const char kHiddenMonitorFile[] = "VelmoraH.exe";
+const char kRunKeyMessage[] =
+    "ERROR: Can't Open the \"Run\" Registry Key!\n(Velmora will not start when Windows starts.)";
+const char kRunValueMessage[] = "Couldn't set \"Run\" value!";
 
 namespace {
 
 const char kPathMarker[] = " P=\"";
-const char kPathTail[] = "\\VelmoraConfig.exe\"";
+const char kPathTail[] = "\\" VELMORA_CONFIG_FILE "\"";
 const size_t kPathTailLength = sizeof kPathTail - 1;  // 19
 // Room for the directory, terminator included, is this less the options
 // written before the P token: the whole line then stays within 259.
@@ -41,6 +43,14 @@ void WriteOptionTokens(const LaunchSettings& s, TextWriter* w) {
 bool EndsWithBackslash(const char* text) {
   size_t n = strlen(text);
   return n > 0 && text[n - 1] == '\\';
+}
+
+// Writes the directory, a backslash unless it is empty or ends with one,
+// and the monitor's file name.
+void WriteMonitorPath(TextWriter* w, const char* directory, bool hidden) {
+  w->Text(directory);
+  if (directory[0] != '\0' && !EndsWithBackslash(directory)) w->Char('\\');
+  w->Text(hidden ? VELMORA_HIDDEN_MONITOR_FILE : VELMORA_TRAY_MONITOR_FILE);
 }
 
 // Whether the monitor program is in this directory.
@@ -91,12 +101,6 @@ void ChooseDirectory(LaunchPlatform* platform, Registry* runKeys, bool hidden, s
 
 }  // namespace
 
-void WriteMonitorPath(TextWriter* w, const char* directory, bool hidden) {
-  w->Text(directory);
-  if (directory[0] != '\0' && !EndsWithBackslash(directory)) w->Char('\\');
-  w->Text(hidden ? kHiddenMonitorFile : kTrayMonitorFile);
-}
-
 void ComposeMonitorCommandLine(const LaunchSettings& settings, LaunchPlatform* platform, Registry* runKeys,
                                char* options, char* directory) {
   TextWriter w = TextWriter::Over(options, kLaunchTextRoom);
@@ -108,4 +112,45 @@ void ComposeMonitorCommandLine(const LaunchSettings& settings, LaunchPlatform* p
   w.Text(directory);
   w.Text(kPathTail);
   w.Finish();
+}
+
+void ReadRunValue(Registry* runKeys, char* text) {
+  text[0] = '\0';
+  RegistryKey key;
+  if (runKeys->OpenKey(kLocalMachine, kRunKeyPath, kKeyRead, &key) != kRegDone) return;
+  size_t length;
+  ReadTextValue(runKeys, key, VELMORA_PRODUCT, text, kLaunchTextRoom, &length);
+  runKeys->CloseKey(key);
+}
+
+void WriteRunValue(Registry* runKeys, LaunchPlatform* platform, const char* options, const char* directory,
+                   bool hidden) {
+  char data[kLaunchTextRoom];
+  TextWriter w = TextWriter::Over(data, sizeof data);
+  w.Char('"');
+  WriteMonitorPath(&w, directory, hidden);
+  w.Char('"');
+  w.Text(options);
+  bool fits = w.Finish();
+  RegistryKey key;
+  if (runKeys->OpenKey(kLocalMachine, kRunKeyPath, kKeySetValue, &key) != kRegDone) {
+    platform->ShowWarning(kRunKeyMessage);
+    return;
+  }
+  // A value that would not fit its room is never written cut.
+  if (!fits || runKeys->WriteValue(key, VELMORA_PRODUCT, kTextValue, data,
+                                   static_cast<uint32_t>(w.out - data + 1)) != kRegDone)
+    platform->ShowWarning(kRunValueMessage);
+  runKeys->CloseKey(key);
+}
+
+void CloseRunningMonitors(WindowCloser* windows, uint32_t pauseMs) {
+  CloseWindows(windows, kByTitle, VELMORA_PRODUCT, kMaxCloseRequests, pauseMs);
+}
+
+void StartChosenMonitor(LaunchPlatform* platform, const char* options, const char* directory, bool hidden) {
+  char path[kLaunchTextRoom];
+  TextWriter w = TextWriter::Over(path, sizeof path);
+  WriteMonitorPath(&w, directory, hidden);
+  if (w.Finish()) platform->StartProgram(path, options, directory);
 }

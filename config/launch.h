@@ -1,8 +1,9 @@
-// What launching a monitor needs: the settings it is launched with, and what
-// it reaches of the platform to find the program directory and to start the
-// monitor there.
-#ifndef VELMORA_CONFIG_LAUNCH_PLATFORM_H
-#define VELMORA_CONFIG_LAUNCH_PLATFORM_H
+// Launching a monitor: the monitor command line composed from the settings,
+// the program directory it names (recorded by an earlier confirm in the Run
+// value's P token), the Run value through which Windows starts the monitor
+// at log-on, and replacing the running monitor by the chosen one.
+#ifndef VELMORA_CONFIG_LAUNCH_H
+#define VELMORA_CONFIG_LAUNCH_H
 
 #include <stddef.h>
 #include <stdint.h>
@@ -45,7 +46,7 @@ struct LaunchSettings {
   bool reachTarget;
   bool sound;
   bool alwaysFree;
-  bool runHidden;  // VelmoraH.exe, not Velmora.exe
+  bool runHidden;  // the hidden monitor, not the tray monitor
   // Each option group's token, "" for the monitor's own default.
   const char* tokens[kOptionGroupCount];
 };
@@ -55,8 +56,26 @@ const size_t kLaunchTextRoom = 260;
 const uint32_t kClosePauseMs = 50;
 const uint32_t kStartPauseMs = 100;
 
-extern const char kMonitorTitle[];       // "Velmora"
-extern const char kTrayMonitorFile[];    // "Velmora.exe"
-extern const char kHiddenMonitorFile[];  // "VelmoraH.exe"
+extern const char kRunKeyMessage[];    // the Run key cannot be opened
+extern const char kRunValueMessage[];  // the Run value cannot be stored
+
+// The monitor command line into options and the program directory into
+// directory (each kLaunchTextRoom bytes).
+void ComposeMonitorCommandLine(const LaunchSettings& settings, LaunchPlatform* platform, Registry* runKeys,
+                               char* options, char* directory);
+
+// The machine-wide Run value's data (kLaunchTextRoom bytes); empty when
+// there is none.
+void ReadRunValue(Registry* runKeys, char* text);
+// Builds and stores the machine-wide Run value; failures are shown as
+// warnings.
+void WriteRunValue(Registry* runKeys, LaunchPlatform* platform, const char* options, const char* directory,
+                   bool hidden);
+
+// Asks every window titled as a monitor to close, pausing after each request.
+void CloseRunningMonitors(WindowCloser* windows, uint32_t pauseMs);
+// Starts the chosen monitor in directory with the options; nothing is
+// started when its path does not fit.
+void StartChosenMonitor(LaunchPlatform* platform, const char* options, const char* directory, bool hidden);
 
 #endif
