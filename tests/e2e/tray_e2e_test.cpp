@@ -89,7 +89,7 @@ class TrayE2E : public E2E {
 
 TEST_F(TrayE2E, IconTipAFreePassTheIconBackMenuBoxesHelpAndExit) {
   std::string standin = Beside("velmora_standin.exe");
-  StartTray("U=1 G=2 M=300 D=N B P=\"" + standin + "\"");
+  StartTray("U=1 G=2 M=300 D=Y B P=\"" + standin + "\"");
 
   // The tip of this moment's reading.
   std::wstring tip;
