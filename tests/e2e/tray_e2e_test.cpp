@@ -19,15 +19,15 @@ MemoryStatus Now() {
           m.dwTotalPageFile, m.dwAvailPageFile, m.dwTotalVirtual, m.dwAvailVirtual};
 }
 
+std::wstring Wide(const char* text) { return std::wstring(text, text + strlen(text)); }
+
 // The tip of this moment's reading.
 std::wstring SampleTip() {
   MemoryStatus s = Now();
   char tip[kTipRoom];
   FormatSampleTip(tip, sizeof tip, RoundToMegabytes(s.availPhys), RoundToMegabytes(s.availPageFile));
-  return std::wstring(tip, tip + strlen(tip));
+  return Wide(tip);
 }
-
-std::wstring Wide(const char* text) { return std::wstring(text, text + strlen(text)); }
 
 // The picture's pixels as the screen shows them, 0xRRGGBB.
 std::vector<unsigned> Colours(const IconPicture& p) {
