@@ -49,6 +49,8 @@ class Display {
 };
 
 const uint32_t kNeverShown = 0xFFFFFFFFu;
+// A tip's room, the notification area's: at most 63 characters reach the
+// icon.
 const size_t kTipRoom = 64;
 extern const char kFreeingTip[];
 

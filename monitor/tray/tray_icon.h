@@ -4,8 +4,6 @@
 #ifndef VELMORA_MONITOR_TRAY_TRAY_ICON_H
 #define VELMORA_MONITOR_TRAY_TRAY_ICON_H
 
-#include <stddef.h>
-
 #include "engine.h"
 #include "icon_picture.h"
 
