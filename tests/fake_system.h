@@ -1,13 +1,12 @@
 // The registry and the top-level windows without a system. Keys are named by
-// their path ("HKLM\" before a path below the machine's root), names compare
-// without regard to case and are listed in order, values keep their type and
-// bytes. Keys and values can be made to refuse what the platform refuses;
-// open handles are counted so that leaks show.
+// their path ("HKLM\" before a path below the machine's root) and listed in
+// order, values keep their type and bytes. A key refuses what the rights it
+// was opened with do not allow, and keys and values can be made to refuse
+// what the platform refuses; open handles are counted so that leaks show.
 #ifndef VELMORA_TESTS_FAKE_SYSTEM_H
 #define VELMORA_TESTS_FAKE_SYSTEM_H
 
 #include <string.h>
-#include <strings.h>
 
 #include <map>
 #include <set>
@@ -19,13 +18,10 @@
 
 typedef std::vector<std::string> Lines;
 
-struct NoCase {
-  bool operator()(const std::string& a, const std::string& b) const { return strcasecmp(a.c_str(), b.c_str()) < 0; }
-};
 typedef std::pair<uint32_t, std::vector<unsigned char>> FakeValue;  // type and bytes
 
 struct FakeKey {
-  std::map<std::string, FakeValue, NoCase> values;
+  std::map<std::string, FakeValue> values;
   bool unopenable = false;  // neither opened nor created
   bool locked = false;      // neither deleted nor written
   bool unreadable = false;  // its name is too long to be listed
@@ -34,8 +30,8 @@ struct FakeKey {
 
 class FakeRegistry : public Registry {
  public:
-  std::map<std::string, FakeKey, NoCase> keys;
-  std::set<std::string, NoCase> lockedValues;  // "path:name" of values that are not deleted
+  std::map<std::string, FakeKey> keys;
+  std::set<std::string> lockedValues;  // "path:name" of values that are not deleted
   Lines mine, *log = &mine;  // reads, writes and deletions
 
   FakeRegistry() { Make("Software"); }
@@ -75,17 +71,19 @@ class FakeRegistry : public Registry {
   }
   size_t OpenHandles() const { return handles_.size(); }
 
-  RegResult OpenKey(RegistryKey parent, const char* name, uint32_t, RegistryKey* key) override {
+  RegResult OpenKey(RegistryKey parent, const char* name, uint32_t access, RegistryKey* key) override {
     FakeKey* k = Find(Join(parent, name));
     if (k != nullptr && k->unopenable) return kRegFailed;
-    return k == nullptr || k->ghost ? kRegNotFound : Hand(Join(parent, name), key);
+    return k == nullptr || k->ghost ? kRegNotFound : Hand(Join(parent, name), access, key);
   }
   RegResult CreateKey(RegistryKey parent, const char* name, uint32_t access, RegistryKey* key) override {
+    if (Find(Join(parent, name)) == nullptr && !May(parent, kCreateSubKey)) return kRegFailed;
     if (Find(Join(parent, name)) == nullptr) Make(Join(parent, name));
     return OpenKey(parent, name, access, key);
   }
   RegResult ReadValue(RegistryKey key, const char* name, uint32_t* type, void* data, uint32_t* size) override {
     FakeKey& k = Open(key, "read ", name);
+    if (!May(key, kQueryValue)) return kRegFailed;
     auto v = k.values.find(name);
     if (v == k.values.end()) return kRegNotFound;
     uint32_t room = *size;
@@ -97,14 +95,14 @@ class FakeRegistry : public Registry {
   }
   RegResult WriteValue(RegistryKey key, const char* name, uint32_t type, const void* data, uint32_t size) override {
     FakeKey& k = Open(key, "write ", name);
-    if (k.locked) return kRegFailed;
+    if (k.locked || !May(key, kSetValue)) return kRegFailed;
     const unsigned char* b = static_cast<const unsigned char*>(data);
     Put(handles_.at(key), name, type, std::vector<unsigned char>(b, b + size));
     return kRegDone;
   }
   RegResult DeleteValue(RegistryKey key, const char* name) override {
     FakeKey& k = Open(key, "delete ", name);
-    if (lockedValues.count(handles_.at(key) + ":" + name)) return kRegFailed;
+    if (lockedValues.count(handles_.at(key) + ":" + name) || !May(key, kSetValue)) return kRegFailed;
     return k.values.erase(name) ? kRegDone : kRegNotFound;
   }
   RegResult DeleteKey(RegistryKey parent, const char* name) override {
@@ -118,12 +116,14 @@ class FakeRegistry : public Registry {
   }
   RegResult SubkeyAt(RegistryKey key, uint32_t index, char* name, uint32_t room) override {
     Lines below = Children(handles_.at(key));
+    if (!May(key, kEnumerateSubKeys)) return kRegFailed;
     if (index >= below.size()) return kRegNotFound;
     const std::string& p = below[index];
     return Give(keys.at(p).unreadable ? std::string(room, 'n') : p.substr(p.rfind('\\') + 1), name, room);
   }
   RegResult ValueAt(RegistryKey key, uint32_t index, char* name, uint32_t room) override {
     const auto& values = keys.at(handles_.at(key)).values;
+    if (!May(key, kQueryValue)) return kRegFailed;
     if (index >= values.size()) return kRegNotFound;
     return Give(std::next(values.begin(), index)->first, name, room);
   }
@@ -132,6 +132,11 @@ class FakeRegistry : public Registry {
   }
 
  private:
+  // The platform's rights for each request; the roots allow everything.
+  enum : uint32_t { kQueryValue = 1, kSetValue = 2, kCreateSubKey = 4, kEnumerateSubKeys = 8 };
+  bool May(RegistryKey key, uint32_t right) const {
+    return key == kCurrentUser || key == kLocalMachine || (rights_.at(key) & right) != 0;
+  }
   FakeKey* Find(const std::string& path) {
     auto it = keys.find(path);
     return it == keys.end() ? nullptr : &it->second;
@@ -148,13 +153,14 @@ class FakeRegistry : public Registry {
   Lines Children(const std::string& path) const {
     Lines out;
     for (const auto& k : keys) {
-      bool below = k.first.size() > path.size() && k.first[path.size()] == '\\' && !strncasecmp(k.first.c_str(), path.c_str(), path.size());
+      bool below = k.first.size() > path.size() && k.first[path.size()] == '\\' && !k.first.compare(0, path.size(), path);
       if (below && k.first.find('\\', path.size() + 1) == std::string::npos) out.push_back(k.first);
     }
     return out;
   }
-  RegResult Hand(const std::string& path, RegistryKey* key) {
-    handles_[*key = next_++] = keys.find(path)->first;
+  RegResult Hand(const std::string& path, uint32_t access, RegistryKey* key) {
+    rights_[*key = next_++] = access;
+    handles_[*key] = keys.find(path)->first;
     return kRegDone;
   }
   static RegResult Give(const std::string& n, char* name, uint32_t room) {
@@ -163,6 +169,7 @@ class FakeRegistry : public Registry {
     return kRegDone;
   }
   std::map<RegistryKey, std::string> handles_;
+  std::map<RegistryKey, uint32_t> rights_;
   RegistryKey next_ = 0x1000;
 };
 
