@@ -45,6 +45,14 @@ bool WritePageTarget(TextWriter* w, const char* file, const char* programPath) {
   return true;
 }
 
+// A cut target would open something else: it is given up whole, and so is
+// one that has none.
+bool GiveUpCut(TextWriter* w, bool known, char* out) {
+  bool fits = w->Finish() && known;
+  if (!fits) out[0] = '\0';
+  return fits;
+}
+
 }  // namespace
 
 HelpAction HelpPageCommand(int id, HelpLink* link) {
@@ -58,22 +66,20 @@ HelpAction HelpPageCommand(int id, HelpLink* link) {
   return kHelpDefault;
 }
 
-bool ComposeLinkTarget(HelpLink link, const char* programPath, char* out, size_t room) {
+bool ComposeMailTarget(const char* subject, char* out, size_t room) {
   if (room == 0) return false;
   TextWriter w = TextWriter::Over(out, room);
-  bool known = true;
-  switch (link) {
-    case kFaqLink: known = WritePageTarget(&w, kFaqPageFile, programPath); break;
-    case kHomeLink: known = WritePageTarget(&w, kHomePageFile, programPath); break;
-    default:
-      w.Text(kMailScheme);
-      w.Text(kAuthorAddress);
-      w.Text(kSubjectQuery);
-      WriteEscaped(&w, kMailSubject);
-      break;
-  }
-  // A cut target would open something else: it is given up whole.
-  bool fits = w.Finish() && known;
-  if (!fits) out[0] = '\0';
-  return fits;
+  w.Text(kMailScheme);
+  w.Text(kAuthorAddress);
+  w.Text(kSubjectQuery);
+  WriteEscaped(&w, subject);
+  return GiveUpCut(&w, true, out);
+}
+
+bool ComposeLinkTarget(HelpLink link, const char* programPath, char* out, size_t room) {
+  if (link == kMailLink) return ComposeMailTarget(kMailSubject, out, room);
+  if (room == 0) return false;
+  TextWriter w = TextWriter::Over(out, room);
+  bool known = WritePageTarget(&w, link == kFaqLink ? kFaqPageFile : kHomePageFile, programPath);
+  return GiveUpCut(&w, known, out);
 }

@@ -30,5 +30,9 @@ HelpAction HelpPageCommand(int id, HelpLink* link);
 // then have no target). False, with out empty, when there is no target or it
 // does not fit the room.
 bool ComposeLinkTarget(HelpLink link, const char* programPath, char* out, size_t room);
+// The mail link's target for this subject, every byte outside the
+// unreserved set written as %XX; false, with out empty, when it does not
+// fit.
+bool ComposeMailTarget(const char* subject, char* out, size_t room);
 
 #endif

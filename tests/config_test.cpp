@@ -112,11 +112,13 @@ TEST(SettingsStore, DefaultsForInstalledMemory) {
 // An empty AutoStart is a store never configured: the defaults for this
 // machine. A number stored with all bits set reads as a missing one.
 TEST(ConfigDialog, OpensUnconfiguredOrWithoutANumber) {
-  const struct { const char* autoStart; const char* edits; } cases[] = {{"", "5|4|10|0"}, {"No", "9|0|0|0"}};
+  const struct { const char* autoStart; unsigned char interval; const char* edits; } cases[] = {
+      {"", 9, "5|4|10|0"}, {"No", 9, "9|0|0|0"}, {"No", 255, "5|0|0|0"}};
   for (size_t i = 0; i < std::size(cases); ++i) {
     Dialog d;
     d.registry.PutText(kStore, "AutoStart", cases[i].autoStart);
-    d.registry.Put(kStore, "UpdateInterval", kNumberValue, {9, 0, 0, 0});
+    const unsigned char n = cases[i].interval, high = n == 255 ? n : 0;
+    d.registry.Put(kStore, "UpdateInterval", kNumberValue, {n, high, high, high});
     d.registry.Put(kStore, "MemoryToFree", kNumberValue, {255, 255, 255, 255});
     d.Open();
     EXPECT_EQ(d.surface.Edits(), cases[i].edits) << "case " << i;
@@ -400,6 +402,14 @@ TEST(HelpPage, ButtonsAndLinkTargets) {
     memset(out, 'P', sizeof out);
     EXPECT_EQ(ComposeLinkTarget(cases[i].link, cases[i].program, out, cases[i].room), cases[i].want[0] != '\0') << i;
     EXPECT_EQ(out + std::string("|") + std::string(out + cases[i].room, 8), cases[i].want + std::string("|PPPPPPPP")) << i;
+  }
+  // Another version's digits, and each neighbour of the unreserved ranges.
+  const struct { const char* subject; std::string escaped; } subjects[] = {
+      {"Velmora v2.09", "Velmora%20v2.09"}, {"AZaz09-._~@[`{/:\t\x7f\xff", "AZaz09-._~%40%5B%60%7B%2F%3A%09%7F%FF"}};
+  for (const auto& c : subjects) {
+    char out[kLinkTargetRoom];
+    EXPECT_TRUE(ComposeMailTarget(c.subject, out, sizeof out)) << c.subject;
+    EXPECT_EQ(out, "mailto:velmora@example.org?subject=" + c.escaped);
   }
 }
 

@@ -37,7 +37,7 @@ TEST(OptionScanner, CommandLines) {
       /* 3 */ {T, "V D={", "D={ "},
       /* 4 */ {T, "V D=` S", "D=` S "},
       /* 5 */ {T, "V Memory 20 Reach=40", "M=40M R "},  // only the first letter counts
-      /* 6 */ {T, "V M=99999999999 T=-1 S", "M=4095M T=4095M S "},
+      /* 6 */ {T, "V M=99999999999999999999 T=-1 S", "M=4095M T=4095M S "},
       /* 7 */ {T, "V L=W LG", "L=1 "},
       /* 8 */ {T, "V LG lw", "L=2 "},
       /* 9 */ {T, "V S=1 A=Y O B G=-7z Xyz=5 q U=3 U", "U=3000 O S A B G=-7 wait 8..200 "},  // a value-taking option last is absent
@@ -56,6 +56,7 @@ TEST(OptionScanner, CommandLines) {
       // The hidden monitor drops the path and the display-only letters.
       /* 18 */ {H, "VH U=1 R=32 T=4 S A D=N P=\"C:\\V.exe\" O LW G=2 B", "U=1000 M=32M R T=4M D=N O S A G=2 wait 16..600 "},
       /* 19 */ {T, "V D=z", "D=Z "},
+      /* 20 */ {T, "V T=-4294967296 P C:\\x.exe", "T=4095M P=C:\\x.exe "},  // held to 32 bits; one blank ends P
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
     MonitorSettings s;
