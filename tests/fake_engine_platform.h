@@ -10,9 +10,8 @@
 #include <map>
 #include <string>
 
+#include "checks.h"
 #include "engine.h"
-
-const uint32_t MB = 1u << 20;
 
 // "20M" for whole megabytes, the byte count otherwise.
 inline std::string Size(uint32_t bytes) {

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "checks.h"
 #include "registry.h"
 #include "window_closer.h"
 

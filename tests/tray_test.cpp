@@ -147,11 +147,9 @@ TEST(TrayMenu, DetailsAndHelp) {
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
     for (size_t room : {cases[i].want.size() + 1, cases[i].want.size(), size_t{7}, size_t{1}, size_t{0}}) {
-      char out[kDetailsRoom + 8];
-      memset(out, '#', sizeof out);
-      FormatDetails(out, room, cases[i].status, cases[i].bytes);
-      std::string want = room == 0 ? "" : cases[i].want.substr(0, room - 1) + '\0';
-      EXPECT_EQ(std::string(out, sizeof out), want + std::string(sizeof out - want.size(), '#')) << "case " << i << " room " << room;
+      const auto& c = cases[i];
+      EXPECT_EQ(Written(room, [&c](char* out, size_t n) { return FormatDetails(out, n, c.status, c.bytes), true; }),
+                c.want.substr(0, room == 0 ? 0 : room - 1)) << "case " << i << " room " << room;
     }
   }
   MonitorSettings none = {}, path = {};

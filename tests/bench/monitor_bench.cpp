@@ -4,11 +4,10 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include "checks.h"
 #include "engine.h"
 
 namespace {
-
-const uint32_t MB = 1u << 20;
 
 // The real heap, nothing free, no timer, no display.
 class HostPlatform : public EnginePlatform {

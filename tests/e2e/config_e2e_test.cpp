@@ -42,13 +42,9 @@ TEST_F(E2E, ConfigurationStoresReplacesTheMonitorAndUninstalls) {
   // its text selected.
   SetText(dialog, IDC_UPDATE_INTERVAL, "601");
   PostClick(dialog, IDOK);
-  HWND box = WaitForWindow("#32770", "Velmora", config.pid, true);
-  ASSERT_NE(box, nullptr) << "no box";
-  EXPECT_EQ(TextW(GetDlgItem(box, 0xFFFF)), L"Please enter an integer between 1 and 600.");
-  EXPECT_EQ(GetWindow(box, GW_OWNER), dialog);
-  Press(box);
+  EXPECT_EQ(DismissBox(config.pid, "Velmora", dialog), L"Please enter an integer between 1 and 600.");
   HWND edit = GetDlgItem(dialog, IDC_UPDATE_INTERVAL);
-  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box) && Focused(dialog) == edit; }));
+  EXPECT_TRUE(WaitUntil([&] { return Focused(dialog) == edit; }));
   EXPECT_EQ(SendMessageA(edit, EM_GETSEL, 0, 0), MAKELONG(0, 3));
 
   // The help page over the dialog, which waits disabled until it closes. Its
@@ -65,8 +61,7 @@ TEST_F(E2E, ConfigurationStoresReplacesTheMonitorAndUninstalls) {
   for (const auto& link : links) {
     Fresh(standin + ".started", false);
     ASSERT_TRUE(SendClick(page, link.id)) << link.id;
-    std::vector<std::string> record;
-    EXPECT_TRUE(WaitUntil([&] { return (record = Started(standin)).size() == 4; })) << link.target;
+    std::vector<std::string> record = WaitForStart(standin);
     record.resize(4);
     EXPECT_EQ(record[1] + "|" + record[3], "\"" + link.target + "\"|0") << "opened, and hidden";
   }
@@ -97,8 +92,8 @@ TEST_F(E2E, ConfigurationStoresReplacesTheMonitorAndUninstalls) {
   // Stored as text and as a number (every value: the unit tests).
   EXPECT_EQ(Value(HKEY_CURRENT_USER, kSettingsKey, "DisplayStyle"), "Graph2");
   EXPECT_EQ(Value(HKEY_CURRENT_USER, kSettingsKey, "UpdateInterval"), "#3");
-  std::vector<std::string> started;
-  ASSERT_TRUE(WaitUntil([&] { return (started = Started(In("VelmoraH.exe"))).size() == 4; })) << "nothing started";
+  std::vector<std::string> started = WaitForStart(In("VelmoraH.exe"));
+  ASSERT_EQ(started.size(), 4u) << "nothing started";
   EXPECT_EQ(started[0] + "|" + started[2] + "|" + started[3], In("VelmoraH.exe") + "|" + kFolder + "|1");  // shown normally
   std::string run = RunValue(HKEY_LOCAL_MACHINE);
   EXPECT_EQ(run, "\"" + started[0] + "\" " + started[1]);

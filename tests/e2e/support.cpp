@@ -92,11 +92,15 @@ size_t WorkingSet(const Program& p, bool peak) {
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-std::vector<std::string> Started(const std::string& program) {
+std::vector<std::string> WaitForStart(const std::string& program) {
   std::vector<std::string> lines;
-  std::ifstream record(program + ".started");
-  for (std::string line; std::getline(record, line);) lines.push_back(line);
-  return lines;
+  WaitUntil([&] {
+    std::ifstream record(program + ".started");
+    lines.clear();
+    for (std::string line; std::getline(record, line);) lines.push_back(line);
+    return lines.size() == 4;
+  });
+  return lines.size() == 4 ? lines : std::vector<std::string>();
 }
 
 std::vector<HWND> Windows(const char* windowClass, const char* title, DWORD pid, bool visibleOnly) {
@@ -139,6 +143,17 @@ bool SendClick(HWND dialog, int id) {
 }
 
 void Press(HWND box, int id) { PostMessageA(box, WM_COMMAND, id, 0); }
+
+std::wstring DismissBox(DWORD pid, const char* caption, HWND owner) {
+  HWND box = WaitForWindow("#32770", caption, pid, true);
+  if (box == nullptr) return L"(no box)";
+  EXPECT_EQ(GetWindow(box, GW_OWNER), owner) << caption;
+  EXPECT_EQ(GetDlgItem(box, IDCANCEL), nullptr) << caption << ": one OK button";
+  std::wstring text = TextW(GetDlgItem(box, 0xFFFF));
+  Press(box);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); })) << caption;
+  return text;
+}
 
 HWND Focused(HWND dialog) {
   GUITHREADINFO info = {};

@@ -10,10 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "../checks.h"
+
 // Long enough for a host that emulates 32-bit x86 code, under load: there a
 // process start alone takes seconds. Waits poll, so passing costs no more.
 const DWORD kDeadlineMs = 60000;
-const size_t MB = 1u << 20;
 const char kMonitor[] = "Velmora";  // class and title of a monitor window, the Run value's name
 const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char kSettingsKey[] = "Software\\Velmora\\Velmora\\Settings";
@@ -27,9 +28,10 @@ Program Start(const std::string& path, const std::string& arguments, const char*
 DWORD WaitForExit(const Program& p, DWORD deadlineMs = kDeadlineMs);  // its exit code, or STILL_ACTIVE
 size_t WorkingSet(const Program& p, bool peak = false);  // in bytes, or its peak
 bool Exists(const std::string& path);
-// What a stand-in recorded of its start: its path, its arguments, its
-// working directory and its show state; empty until it has started.
-std::vector<std::string> Started(const std::string& program);
+// What a stand-in recorded of its start once it has: its path, its
+// arguments, its working directory and its show state; empty when it has
+// not started by the deadline.
+std::vector<std::string> WaitForStart(const std::string& program);
 // A window of the test's own, from the stand-in: ended with the test.
 inline Program StartWindow(const std::string& windowClass, const std::string& title) {
   return Start(Beside("velmora_standin.exe"), "/window " + windowClass + " " + title);
@@ -57,6 +59,10 @@ void SetText(HWND dialog, int id, const char* text);
 void PostClick(HWND dialog, int id);  // for a click that may open a modal box
 bool SendClick(HWND dialog, int id);  // for one that does not
 void Press(HWND box, int id = IDOK);
+// The text of pid's box titled caption once it shows, owned by owner and
+// with one OK button; then the box is dismissed and gone. "(no box)" when
+// none shows.
+std::wstring DismissBox(DWORD pid, const char* caption, HWND owner);
 HWND Focused(HWND dialog);
 // Waits for the open popup menu of pid, sends it the keys (VK_DOWN to an
 // item, VK_RETURN to pick it) and waits until it has gone.

@@ -65,16 +65,6 @@ class TrayE2E : public E2E {
     keys.push_back(VK_RETURN);
     EXPECT_TRUE(PickFromMenu(monitor.pid, keys)) << "no tray menu, or it stays open";
   }
-  // The box of the monitor's titled "Velmora", owned by its window: its text.
-  std::wstring BoxText() {
-    HWND box = WaitForWindow("#32770", kMonitor, monitor.pid, true);
-    if (box == nullptr) return L"(no box)";
-    EXPECT_EQ(GetWindow(box, GW_OWNER), window);
-    std::wstring text = TextW(GetDlgItem(box, 0xFFFF));
-    Press(box);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
-    return text;
-  }
   // How many samples of this moment's reading the graph shows (0: none).
   int GraphSamples() {
     Image shot;
@@ -117,7 +107,7 @@ TEST_F(TrayE2E, IconTipAFreePassTheIconBackMenuBoxesHelpAndExit) {
   // Details: the memory status of this moment in bytes (the last line is the
   // monitor's own free address space, not ours to read).
   Choose(1);
-  std::wstring shown = BoxText();
+  std::wstring shown = DismissBox(monitor.pid, kMonitor, window);
   char want[kDetailsRoom];
   FormatDetails(want, sizeof want, Now(), true);
   EXPECT_EQ(shown.substr(0, shown.rfind('\n')), Wide(want).substr(0, Wide(want).rfind('\n')));
@@ -125,9 +115,7 @@ TEST_F(TrayE2E, IconTipAFreePassTheIconBackMenuBoxesHelpAndExit) {
   // Help/Configure starts the configured program in the monitor's folder.
   Fresh(standin + ".started", false);
   Choose(2);
-  std::vector<std::string> started;
-  ASSERT_TRUE(WaitUntil([&] { return (started = Started(standin)).size() == 4; })) << "nothing started";
-  EXPECT_EQ(started, std::vector<std::string>({standin, "", folder, "1"}));  // shown normally
+  EXPECT_EQ(WaitForStart(standin), std::vector<std::string>({standin, "", folder, "1"}));  // shown normally
 
   // The area graph of this moment's reading moves on with each tick; free
   // memory from the menu starts it afresh.
@@ -144,7 +132,7 @@ TEST_F(TrayE2E, IconTipAFreePassTheIconBackMenuBoxesHelpAndExit) {
 TEST_F(TrayE2E, WithoutAConfigurationHelpShowsTheAboutBoxAndACloseRequestEndsIt) {
   StartTray("U=600");
   Choose(2);
-  EXPECT_EQ(BoxText(), Wide(kAboutText));
+  EXPECT_EQ(DismissBox(monitor.pid, kMonitor, window), Wide(kAboutText));
   // As the configuration program and the uninstaller ask.
   SendMessageA(window, WM_CLOSE, 0, 0);
   EXPECT_EQ(WaitForExit(monitor), 0u);

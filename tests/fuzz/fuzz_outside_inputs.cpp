@@ -1,0 +1,210 @@
+// Every input a program takes from outside, the first byte picking which:
+// 0 a monitor's command line, 1 the command line and Run value composed from
+// any dialog fields, old Run value and directory, 2 the dialog's number
+// rule, 3 whatever is stored under the settings key, 4 the uninstaller's
+// arguments. Each checks what came out, not only that nothing broke.
+#include <ctype.h>
+#include <stdio.h>
+#include <stdlib.h>
+
+#include "engine.h"
+#include "fake_config.h"
+#include "program_name.h"
+#include "uninstall.h"
+
+#define CHECK(condition) \
+  ((condition) ? (void)0 : (fprintf(stderr, "%s:%d: property failed: %s\n", __FILE__, __LINE__, #condition), abort()))
+
+namespace {
+
+// Readings from the input, a timer that must get whole seconds, and a heap
+// that refuses every block, so that each pass fails quietly.
+struct NullPlatform : EnginePlatform {
+  uint32_t freeBytes = 0;
+  void ReadMemoryStatus(MemoryStatus* s) override { *s = {32, 50, 64 * MB, freeBytes, 0, 0, 0, 0}; }
+  void StartTimer(uint32_t ms) override { CHECK(ms >= 1000 && ms % 1000 == 0); }
+  void StopTimer() override {}
+  void Beep() override {}
+  void* Allocate(uint32_t) override { return nullptr; }
+  void Release(void*) override { CHECK(false); }
+};
+
+// Both option sets over the line: settings in their ranges, the same
+// freeing whatever display letters the line holds; then up to 64 ticks of
+// the back-off over readings taken from the input.
+void MonitorCommandLine(const std::string& line, const uint8_t* data, size_t size) {
+  const char* rest = SkipProgramName(line.c_str());
+  CHECK(rest >= line.c_str() && rest <= line.c_str() + line.size());
+  Engine e[2];
+  for (int hidden = 0; hidden < 2; ++hidden) {
+    const MonitorSettings& s = e[hidden].settings;
+    ParseMonitorCommandLine(line.c_str(), hidden ? kHiddenOptions : kTrayOptions, &e[hidden].settings, &e[hidden].backoff);
+    CHECK(s.intervalMs >= 1000 && s.intervalMs <= kMaxIntervalSeconds * 1000 && s.intervalMs % 1000 == 0);
+    CHECK(s.freeAmountBytes >= MB && s.freeAmountBytes <= kMaxMegabytes * MB && s.freeAmountBytes % MB == 0);
+    CHECK(s.thresholdBytes <= kMaxMegabytes * MB && s.thresholdBytes % MB == 0 && s.digitFont >= 0 && s.digitFont <= 2);
+    CHECK(memchr(s.configPath, '\0', sizeof s.configPath) != nullptr && strpbrk(s.configPath, "=\"") == nullptr);
+    CHECK(!hidden || (s.configPath[0] == '\0' && s.digitFont == 0 && !s.byteUnits));
+  }
+#define SAME(field) CHECK(e[0].settings.field == e[1].settings.field)
+  SAME(intervalMs), SAME(freeAmountBytes), SAME(reachTarget), SAME(thresholdBytes), SAME(defragment);
+  SAME(runOnce), SAME(sound), SAME(keepTrying), SAME(displayStyle);
+  NullPlatform platform;
+  AttachEngine(&e[1], &platform, nullptr);
+  if (e[1].settings.thresholdBytes == 0) e[1].settings.thresholdBytes = 4 * MB;
+  const Backoff& b = e[1].backoff;
+  CHECK(b.currentWait == b.baseWait && b.tickCounter == 0);
+  const uint32_t lowest = std::min(b.baseWait, b.maximumWait), highest = std::max(b.baseWait, b.maximumWait);
+  for (size_t i = 0; i < size && i < 64; ++i) {
+    platform.freeBytes = static_cast<uint32_t>(data[i] & 7) * MB;
+    SamplingUpdate(&e[1], false);
+    CHECK(b.currentWait >= lowest && b.currentWait <= highest && b.tickCounter <= b.currentWait);
+  }
+}
+
+// Three numbers, a byte of flags and radios, the old Run value, then after a
+// NUL the current directory: the line fits and ends in the directory's P
+// token; the Run value holds it whole, or is not written and a warning says so.
+void ComposedCommandLine(const uint8_t* data, size_t size) {
+  if (size < 13) return;
+  Dialog d;
+  uint32_t* numbers[] = {&d.dialog.UpdateInterval, &d.dialog.MemoryToFree, &d.dialog.MemoryThreshold};
+  for (int i = 0; i < 3; ++i) memcpy(numbers[i], data + 4 * i, 4);
+  d.dialog.MemoryThreshold >>= data[8] & 31;
+  int32_t* flags[] = {&d.dialog.ReachTarget, &d.dialog.Sound, &d.dialog.AlwaysFree, &d.dialog.RunHidden};
+  for (int i = 0; i < 4; ++i) *flags[i] = (data[12] >> i) & 1;
+  for (int id : FakeSurface::kRadios) d.surface.buttons[id] = (data[12] >> (id % 8)) & 1;
+  std::string rest(reinterpret_cast<const char*>(data) + 13, size - 13);
+  size_t split = rest.find('\0');
+  d.launch.current = split == std::string::npos ? "C:\\Tools" : rest.substr(split + 1, 300).c_str();
+  d.launch.files = {d.launch.current + "\\Velmora.exe"};
+  d.registry.PutText(kRun, "Velmora", rest.substr(0, split));
+  char directory[kLaunchTextRoom];
+  std::string line = Written(kLaunchTextRoom, [&](char* out, size_t) {
+    return ComposeMonitorCommandLine(d.dialog.ForLaunch(), &d.launch, &d.registry, out, directory), true;
+  });
+  const std::string tail = std::string(directory) + "\\VelmoraConfig.exe\"";
+  CHECK(line.size() <= 259 && line[0] == ' ' && line.size() >= tail.size() + 4);
+  CHECK(line.compare(line.size() - tail.size() - 4, tail.size() + 4, " P=\"" + tail) == 0);
+  d.registry.keys[kRun].values.clear();
+  WriteRunValue(&d.registry, &d.launch, line.c_str(), directory, d.dialog.RunHidden == 1);
+  std::string value = d.registry.Show(kRun, "Velmora");
+  CHECK(value.empty() == (*d.launch.log == Lines{"warn " + std::string(kRunValueMessage)}));
+  CHECK(value.empty() || (value.size() <= 8 + 259 && value[8] == '"' && value.compare(value.size() - line.size(), line.size(), line) == 0));
+  CHECK(d.registry.OpenHandles() == 0);
+}
+
+// The field's text as the dialog holds it: blanks, white space strtoul
+// skips, a sign and decimal digits, blanks; held at the largest number, a
+// minus taken modulo 2^32, and no number but 0 written as a 0.
+void NumberRule(std::string text) {
+  uint32_t value = 0xA5A5A5A5u;
+  bool ok = ParseNumberField(text.c_str(), &value);
+  text.resize(std::min(text.size(), kNumberTextRoom - 1));
+  size_t p = text.find_first_not_of(" \t"), first = p;
+  while (p < text.size() && isspace(static_cast<unsigned char>(text[p]))) ++p;
+  bool negative = p < text.size() && text[p] == '-';
+  p += p < text.size() && (text[p] == '-' || text[p] == '+');
+  size_t digits = p;
+  uint64_t n = 0;
+  for (; p < text.size() && isdigit(static_cast<unsigned char>(text[p])); ++p) n = std::min<uint64_t>(n * 10 + (text[p] - '0'), 1ull << 32);
+  uint32_t want = n > 0xFFFFFFFFu ? 0xFFFFFFFFu : negative ? 0u - static_cast<uint32_t>(n) : static_cast<uint32_t>(n);
+  bool whole = p > digits && text.find_first_not_of(" \t", p) == std::string::npos;
+  CHECK(ok == (whole && (want != 0 || text[first] == '0')) && value == (ok ? want : 0xA5A5A5A5u));
+}
+
+// The text a stored value reads as, whatever its type: up to its first NUL,
+// and "" when its bytes do not fit the room with a NUL at the end.
+std::string TextOf(FakeKey& store, const char* name, bool* fits) {
+  const std::vector<unsigned char>& b = store.values[name].second;
+  *fits = b.size() < kSettingTextRoom || (b.size() == kSettingTextRoom && b.back() == 0);
+  return *fits ? std::string(b.begin(), b.end()).c_str() : "";
+}
+
+// Values of any type, size and bytes under the settings key, each name
+// picked by a byte: the dialog only reads, and opens with what each value
+// holds as its kind of setting, or with this machine's defaults when no
+// AutoStart text marks the store as configured.
+void StoredSettings(const uint8_t* data, size_t size) {
+  Dialog d, defaults;
+  for (size_t at = 0, length; at + 3 <= size; at += length) {
+    length = std::min<size_t>(data[at + 2] % 72, size - at - 3);
+    d.registry.Put(kStore, kNames[data[at] % 12], data[at + 1] % 5, {data + at + 3, data + at + 3 + length});
+    at += 3;
+  }
+  FakeKey stored = d.registry.keys[kStore];
+  d.dialog.FinishInitialisation(&d.program);
+  for (const std::string& entry : *d.registry.log) CHECK(entry.compare(0, 5, "read ") == 0);
+  CHECK(d.registry.OpenHandles() == 0);
+  bool fits;
+  if (TextOf(stored, "AutoStart", &fits).empty() && fits) {
+    CHECK(d.surface.Edits() == defaults.surface.Edits() && d.surface.On() == defaults.surface.On());
+    return;
+  }
+  const ConfigDialog& c = d.dialog;
+  const struct { const char* name; uint32_t field, missing; } numbers[] = {{"UpdateInterval", c.UpdateInterval, 5},
+      {"MemoryToFree", c.MemoryToFree, 0}, {"MemoryToReach", c.MemoryToReach, 0}, {"MemoryThreshold", c.MemoryThreshold, 0}};
+  for (const auto& n : numbers) {
+    const FakeValue& v = stored.values[n.name];
+    uint32_t number = n.missing;
+    if (v.first == kNumberValue && v.second.size() == 4) memcpy(&number, v.second.data(), 4);
+    CHECK(n.field == (number == 0xFFFFFFFFu ? n.missing : number));
+  }
+  const struct { const char* name; int32_t field; } flags[] = {{"AutoStart", c.AutoStart}, {"RunHidden", c.RunHidden},
+      {"Sound", c.Sound}, {"AlwaysFree", c.AlwaysFree}, {"ReachTarget", c.ReachTarget}, {"", 1 - c.FreeExtra}};
+  for (const auto& f : flags) CHECK(f.field == (TextOf(stored, f.name[0] ? f.name : "ReachTarget", &fits) == "Yes"));
+  for (int group = 0; group < kOptionGroupCount; ++group) {
+    std::string word = TextOf(stored, kOptionGroupValues[group], &fits);
+    bool known = false;
+    for (const Option& o : kOptions) known |= o.group == group && word == o.word;
+    for (const Option& o : kOptions) CHECK(o.group != group || d.surface.buttons[o.radio] == (known ? word == o.word : IsDefault(o)));
+  }
+}
+
+struct Box : WarningBox {
+  int shown = 0;
+  void ShowMessage(const char*, const char*) override { ++shown; }
+};
+
+// The uninstaller over neighbours of the key it names: it removes that key
+// with all below it and nothing else, the product's Run values when asked,
+// and asks only the product's windows to close when asked.
+void UninstallArguments(const std::string& line) {
+  UninstallArgs a;
+  char path[kKeyPathRoom];
+  bool valid = ParseUninstallArgs(line.c_str(), &a) && BuildKeyPath(a, path, sizeof path);
+  std::string key = valid ? path : "-", product = valid ? a.product : "-";
+  CHECK(!valid || key == "Software\\" + std::string(a.vendor) + (a.wholeVendor ? "" : "\\" + product));
+  FakeRegistry r;
+  FakeWindows w;
+  Box box;
+  for (const std::string& k : {std::string("Software\\Velmora\\Velmora\\Settings"), std::string("Software\\Velmora Tools"), key + "\\Child"})
+    r.PutText(k, "V", "1");
+  for (const std::string& run : {"HKLM\\" + std::string(kRunKeyPath), std::string(kRunKeyPath)})
+    for (const std::string& name : {product, std::string()}) r.PutText(run, name, name);
+  w.windows = {{product, "", 1, 0}, {"", product, 1, 0}, {"", "", 1, 0}};
+  Lines left;
+  for (const std::string& k : r.Dump()) {
+    bool below = valid && k.compare(0, key.size(), key) == 0 && (k.size() == key.size() || strchr("\\:", k[key.size()]));
+    if (!below && !(valid && a.removeRunValues && k == kRunKeyPath + (":" + product))) left.push_back(k);
+  }
+  RunUninstall(&r, &w, &box, line.c_str());
+  CHECK(r.Dump() == left && box.shown == 0 && r.OpenHandles() == 0);
+  for (size_t i = 0; i < w.windows.size(); ++i) CHECK(w.windows[i].requests == (valid && a.closeWindows && i < 2 ? 1 : 0));
+  CHECK(r.Show("HKLM\\" + std::string(kRunKeyPath), "") == "=");  // no product has an empty name
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size == 0) return 0;
+  std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
+  std::string line = text.c_str();  // a command line ends at its first NUL
+  switch (data[0] % 5) {
+    case 0: MonitorCommandLine(line, data + 1, size - 1); break;
+    case 1: ComposedCommandLine(data + 1, size - 1); break;
+    case 2: NumberRule(line); break;
+    case 3: StoredSettings(data + 1, size - 1); break;
+    case 4: UninstallArguments(line); break;
+  }
+  return 0;
+}
