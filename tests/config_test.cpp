@@ -248,8 +248,10 @@ TEST(MonitorCommandLine, ProgramDirectory) {
       {"\"D:\\Apps\\Velmora.exe\" P=\"D:\\Apps\\\\VelmoraConfig.exe\"", tools, "", {"D:\\Apps\\Velmora.exe"}, false, "D:\\Apps"},
       {"\"x\" P=\"short\"", "C:\\Windows", "", {}, false, "short\""},  // too short to hold the file name
       {"\"x\" P=\"\\VelmoraConfig.exe\"", "C:\\Windows", "", {}, false, "\\VelmoraConfig.exe\""},  // just the file name
+      {"\"x\" P=\"\\\\VelmoraConfig.exe\"", "C:\\Windows", "", {"\\Velmora.exe"}, false, ""},  // the root of the drive
       // A current directory too long for the budget left beside the options is not used.
       {"", c228, "E:\\Own", {c228 + "\\Velmora.exe", "E:\\Own\\Velmora.exe"}, false, "E:\\Own"},
+      {"\"x\" P=\"" + c228 + "\\VelmoraConfig.exe\"", tools, "", {c228 + "\\Velmora.exe", "C:\\Tools\\Velmora.exe"}, false, tools},
   };
   for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
     Dialog d;
@@ -355,7 +357,7 @@ TEST(HelpPage, ButtonsAndLinkTargets) {
       {kHomeLink, "C:\\T\\x.exe", 16, "C:\\T\\index.html"},
       {kHomeLink, "C:\\T\\x.exe", 15, ""},
       {kMailLink, "C:\\Tools\\VelmoraConfig.exe", 50, mail},
-      {kMailLink, nullptr, 49, ""},
+      {kMailLink, nullptr, 49, ""}, {kMailLink, nullptr, 1, ""}, {kMailLink, nullptr, 0, ""},
   };
   for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
     const auto& c = cases[i];

@@ -7,8 +7,8 @@
 #include <stdio.h>
 #include <stdlib.h>
 
-#include "engine.h"
 #include "fake_config.h"
+#include "fake_engine_platform.h"
 #include "program_name.h"
 #include "uninstall.h"
 
@@ -17,21 +17,9 @@
 
 namespace {
 
-// Readings from the input, a timer that must get whole seconds, and a heap
-// that refuses every block, so that each pass fails quietly.
-struct NullPlatform : EnginePlatform {
-  uint32_t freeBytes = 0;
-  void ReadMemoryStatus(MemoryStatus* s) override { *s = {32, 50, 64 * MB, freeBytes, 0, 0, 0, 0}; }
-  void StartTimer(uint32_t ms) override { CHECK(ms >= 1000 && ms % 1000 == 0); }
-  void StopTimer() override {}
-  void Beep() override {}
-  void* Allocate(uint32_t) override { return nullptr; }
-  void Release(void*) override { CHECK(false); }
-};
-
 // Both option sets over the line: settings in their ranges, the same
 // freeing whatever display letters the line holds; then up to 64 ticks of
-// the back-off over readings taken from the input.
+// the back-off over readings taken from the input, its waits in range.
 void MonitorCommandLine(const std::string& line, const uint8_t* data, size_t size) {
   const char* rest = SkipProgramName(line.c_str());
   CHECK(rest >= line.c_str() && rest <= line.c_str() + line.size());
@@ -43,19 +31,21 @@ void MonitorCommandLine(const std::string& line, const uint8_t* data, size_t siz
     CHECK(s.freeAmountBytes >= MB && s.freeAmountBytes <= kMaxMegabytes * MB && s.freeAmountBytes % MB == 0);
     CHECK(s.thresholdBytes <= kMaxMegabytes * MB && s.thresholdBytes % MB == 0 && s.digitFont >= 0 && s.digitFont <= 2);
     CHECK(memchr(s.configPath, '\0', sizeof s.configPath) != nullptr && strpbrk(s.configPath, "=\"") == nullptr);
-    CHECK(!hidden || (s.configPath[0] == '\0' && s.digitFont == 0 && !s.byteUnits));
   }
-#define SAME(field) CHECK(e[0].settings.field == e[1].settings.field)
-  SAME(intervalMs), SAME(freeAmountBytes), SAME(reachTarget), SAME(thresholdBytes), SAME(defragment);
-  SAME(runOnce), SAME(sound), SAME(keepTrying), SAME(displayStyle);
-  NullPlatform platform;
+  // The hidden monitor is the tray monitor without the path and the display-only letters.
+  MonitorSettings tray;
+  memcpy(&tray, &e[0].settings, sizeof tray);
+  tray.digitFont = kFontSmooth, tray.byteUnits = false, memset(tray.configPath, 0, sizeof tray.configPath);
+  CHECK(memcmp(&tray, &e[1].settings, sizeof tray) == 0);
+  FakePlatform platform;  // with a heap that refuses every block, so that each pass fails quietly
+  platform.refuseAfter = 0;
   AttachEngine(&e[1], &platform, nullptr);
   if (e[1].settings.thresholdBytes == 0) e[1].settings.thresholdBytes = 4 * MB;
   const Backoff& b = e[1].backoff;
   CHECK(b.currentWait == b.baseWait && b.tickCounter == 0);
   const uint32_t lowest = std::min(b.baseWait, b.maximumWait), highest = std::max(b.baseWait, b.maximumWait);
   for (size_t i = 0; i < size && i < 64; ++i) {
-    platform.freeBytes = static_cast<uint32_t>(data[i] & 7) * MB;
+    platform.status.availPhys = static_cast<uint32_t>(data[i] & 7) * MB;
     SamplingUpdate(&e[1], false);
     CHECK(b.currentWait >= lowest && b.currentWait <= highest && b.tickCounter <= b.currentWait);
   }
