@@ -28,12 +28,6 @@ std::string Fields(const ConfigDialog& d) {
            d.AutoStart, d.RunHidden, d.Sound, d.AlwaysFree, d.FreeExtra, d.ReachTarget);
   return s;
 }
-std::string Compose(Dialog* d, const LaunchSettings& s, std::string* directory = nullptr) {
-  char options[kLaunchTextRoom], dir[kLaunchTextRoom];
-  ComposeMonitorCommandLine(s, &d->launch, &d->registry, options, dir);
-  if (directory != nullptr) *directory = dir;
-  return options;
-}
 
 TEST(Registry, ReadTextValueWhateverIsStored) {
   const std::string y63(63, 'y'), y64(64, 'y');
@@ -259,8 +253,8 @@ TEST(MonitorCommandLine, ProgramDirectory) {
     d.launch.current = cases[i].current;
     d.launch.own = cases[i].own;
     d.launch.files = cases[i].files;
-    std::string dir;
-    std::string options = Compose(&d, {5, 10, 0, 4, false, false, false, cases[i].hidden, {"", "", ""}}, &dir);
+    char options[kLaunchTextRoom], dir[kLaunchTextRoom];
+    ComposeMonitorCommandLine({5, 10, 0, 4, false, false, false, cases[i].hidden, {"", "", ""}}, &d.launch, &d.registry, options, dir);
     EXPECT_EQ(dir, cases[i].want) << "case " << i;
     EXPECT_EQ(options, " M=10 T=4 P=\"" + cases[i].want + "\\VelmoraConfig.exe\"") << "case " << i;
     EXPECT_EQ(d.registry.OpenHandles(), 0u) << "case " << i;
