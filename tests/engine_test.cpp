@@ -32,7 +32,7 @@ TEST(OptionScanner, CommandLines) {
   const std::string fits(kConfigPathRoom - 1, 'x');
   const struct { const OptionTable* table; std::string line, want; } cases[] = {
       /* 0 */ {T, "   U==\t\n\v\f\r+7", "U=7000 wait 4..85 "},  // no program name; runs of delimiters
-      /* 1 */ {T, "V U=-3", ""},  // a negative interval takes the default
+      /* 1 */ {T, "V U=-3 U=-2147483649", ""},  // a negative interval takes the default, held to 32 bits too
       /* 2 */ {T, "V U=2147483648", "U=2147483000 wait 4..1 "},  // over 2^31 - 1: what SetTimer takes; one tick, not none
       /* 3 */ {T, "V D={", "D={ "},
       /* 4 */ {T, "V D=` S", "D=` S "},
