@@ -193,7 +193,7 @@ TEST(ConfigDialog, StoredLaunchedAndOpenedAgain) {
       {"5|4|10|0", kDefaults, "Yes No No No No Normal Low MBytes #5 #10 #0 #4", " M=10 T=4", kDefaults},
       {" 600 |64|0|64", "1007 1011 1014 1018 1020 1023 1064", "No Yes Yes Yes Yes Graph3 Always Bytes #600 #0 #64 #64",
        " U=600 R=64 T=64 S A G=3 D=Y B", "1007 1011 1014 1018 1020 1023 1064 "},
-      {"2|6|0|40", "1005 1007 1017 1011 1014 1064", "No Yes Yes Yes No White Never Bytes #2 #0 #40 #6", " U=2 R=40 T=6 S LW D=N B",
+      {"2|1|0|40", "1005 1007 1017 1011 1014 1064", "No Yes Yes Yes No White Never Bytes #2 #0 #40 #1", " U=2 R=40 T=1 S LW D=N B",
        "1005 1007 1011 1014 1017 1064 "},
       // Two radios of a group on: the store takes the lowest rank, the command line the first in the table.
       {"5|4|10|0", "1010 1003 1009 1017 1018 1006 1007 1023 1063", "Yes No No No Yes Graph1 Always Bytes #5 #10 #0 #4",
@@ -346,10 +346,10 @@ TEST(HelpPage, ButtonsAndLinkTargets) {
       {kFaqLink, "C:\\Tools\\VelmoraConfig.exe", kLinkTargetRoom, "C:\\Tools\\Velmora_FAQS.html"},
       {kHomeLink, "C:\\VelmoraConfig.exe", kLinkTargetRoom, "C:\\index.html"},
       {kHomeLink, "Z:/work/bin/VelmoraConfig.exe", kLinkTargetRoom, "Z:/work/bin/index.html"},
-      {kHomeLink, "VelmoraConfig.exe", kLinkTargetRoom, "index.html"},
+      {kHomeLink, "VelmoraConfig.exe", kLinkTargetRoom, "index.html"}, {kFaqLink, "/x.exe", kLinkTargetRoom, "/Velmora_FAQS.html"},
       {kFaqLink, nullptr, kLinkTargetRoom, ""},
       {kHomeLink, "C:\\T\\x.exe", 16, "C:\\T\\index.html"},
-      {kHomeLink, "C:\\T\\x.exe", 15, ""},
+      {kHomeLink, "C:\\T\\x.exe", 15, ""}, {kHomeLink, "C:\\T\\x.exe", 1, ""}, {kFaqLink, "x.exe", 0, ""},
       {kMailLink, "C:\\Tools\\VelmoraConfig.exe", 50, mail},
       {kMailLink, nullptr, 49, ""}, {kMailLink, nullptr, 1, ""}, {kMailLink, nullptr, 0, ""},
   };

@@ -57,6 +57,7 @@ TEST(OptionScanner, CommandLines) {
       /* 18 */ {H, "VH U=1 R=32 T=4 S A D=N P=\"C:\\V.exe\" O LW G=2 B", "U=1000 M=32M R T=4M D=N O S A G=2 wait 16..600 "},
       /* 19 */ {T, "V D=z", "D=Z "},
       /* 20 */ {T, "V T=-4294967296 P C:\\x.exe", "T=4095M P=C:\\x.exe "},  // held to 32 bits; one blank ends P
+      /* 21 */ {T, "V P=\"C:\\long\" P=\"C:\\a\"", "P=C:\\a "},  // the last path, whole
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
     MonitorSettings s;

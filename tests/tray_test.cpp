@@ -108,6 +108,7 @@ TEST(TrayDisplay, WhatTheIconShows) {
       // ends it redraws and never starts another pass.
       /* 4 */ {"V O M=10 T=50", "45p a s", "Attempting to Free RAM -|RAM: 45M  Page: 150M c1-14 r3-13|add Velmora c1-14 r3-13|"
                                          "RAM: 45M  Page: 150M c1-14 r3-13|"},
+      /* 5 */ {"V", "a 0t", "add Velmora -|RAM: 0M  Page: 150M c1-14 r3-13|"},  // no threshold: nothing freed even at no free RAM at all
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
     Tray t(cases[i].line);

@@ -2,8 +2,8 @@
 // pictures, the banner and the dialog icon) and writes them as 16-colour
 // .bmp and .ico files into the folder given as its argument.
 //
-// The option pictures preview the tray icon styles with the tray icon's own
-// glyphs, palette and drawing rules, so that the dialog shows what the
+// The option pictures are the tray icon's own pictures: the tray monitor's
+// drawing makes them from a few readings, so the dialog shows what the
 // notification area will show.
 #include <stdint.h>
 #include <stdio.h>
@@ -13,28 +13,18 @@
 
 namespace {
 
-// The tray icon's eight colours, then the banner's greens; the rest black.
-const uint8_t kPalette[16][3] = {
-    {0, 0, 0},       {192, 192, 192}, {240, 240, 240}, {128, 128, 128}, {0, 255, 0},
-    {0, 255, 0},     {255, 0, 0},     {255, 255, 0},   {144, 238, 144}, {0, 128, 0},
-    {0, 64, 0},      {0, 0, 0},       {0, 0, 0},       {0, 0, 0},       {0, 0, 0},
-    {0, 0, 0},
-};
-const int kLightGreen = 8;
-const int kDarkGreen = 9;
-const int kDeepGreen = 10;
+// The files' palette: the tray picture's colours, then the banner's greens
+// (blue, green, red, 0); the rest black.
+const int kFileColours = 16;
+const uint8_t kBannerColours[kFileColours - kPaletteSize][4] = {{144, 238, 144, 0}, {0, 128, 0, 0}, {0, 64, 0, 0}};
+const int kLightGreen = kPaletteSize;
+const int kDarkGreen = kPaletteSize + 1;
+const int kDeepGreen = kPaletteSize + 2;
 
 struct Picture {
   int width, height;
   uint8_t pixel[64][328];  // [row from the top][column], palette indexes
 };
-
-// ---- The tray icon's drawing rules --------------------------------------
-
-// The digit fonts are the tray icon's own (icon_picture.h).
-
-const int kNormalColour = 0x54;  // smooth digits
-const int kLcdColour = 0x44;
 
 void Clear(Picture* p, int width, int height) {
   memset(p, 0, sizeof *p);
@@ -42,61 +32,47 @@ void Clear(Picture* p, int width, int height) {
   p->height = height;
 }
 
-void DrawGlyph(Picture* p, int font, int digit, int column) {
-  for (int row = 0; row < 8; ++row) {
-    for (int x = 0; x < 4; ++x) {
-      int value;
-      if (font == kFontSmooth) {
-        value = (kSmoothFont[digit][row] >> (6 - 2 * x)) & 3;
-      } else {
-        int nibble = (row % 2 == 0) ? kLcdFont[digit][row / 2] >> 4 : kLcdFont[digit][row / 2] & 15;
-        value = (nibble >> (3 - x)) & 1 ? (font == kFontGreenLcd ? 4 : 2) : 0;
-      }
-      p->pixel[3 + row][column + x] = static_cast<uint8_t>(value);
+// ---- The option pictures -------------------------------------------------
+
+// The readings are in MB of a 140 MB machine: enough free for the normal
+// status colour, and ten MB to a graph level.
+const uint32_t kTotalMb = 140;
+
+// The tray picture after the readings, drawn one a tick from start-up on.
+void DrawTrayPicture(Picture* p, int32_t style, int digitFont, const uint32_t* freeMb, int count) {
+  IconPicture tray;
+  ResetPicture(&tray);
+  for (int i = 0; i < count; ++i) DrawPicture(&tray, freeMb[i], kTotalMb, style, digitFont);
+  Clear(p, kPictureSide, kPictureSide);
+  for (int row = 0; row < kPictureSide; ++row) {
+    for (int column = 0; column < kPictureSide; ++column) {
+      p->pixel[row][column] = static_cast<uint8_t>(PixelAt(tray, column, row));
     }
   }
 }
 
-// Two digits over the status bar, as the digit style draws 10 to 99 MB.
-void DrawDigits(Picture* p, int font, int megabytes) {
-  Clear(p, 16, 16);
-  DrawGlyph(p, font, megabytes / 10 % 10, 4);
-  DrawGlyph(p, font, megabytes % 10, 9);
-  int colour = font == kFontSmooth ? kNormalColour : kLcdColour;
-  for (int column = 1; column <= 14; ++column) {
-    p->pixel[13][column] = static_cast<uint8_t>(column % 2 ? colour & 15 : colour >> 4);
-  }
-}
+const uint32_t kDigitReading[] = {42};
+const uint32_t kGaugeReading[] = {70};  // level 7
+const int kGraphTicks = 14;
+const uint32_t kGraphReadings[kGraphTicks] = {50, 60, 80, 70, 90, 110, 100, 80, 60, 70, 90, 120, 110, 90};
 
-void DrawGauge(Picture* p, int height) {
-  Clear(p, 16, 16);
-  for (int level = 1; level <= height; ++level) {
-    for (int column = 1; column <= 14; ++column) {
-      // cppcheck-suppress duplicateValueTernary
-      p->pixel[15 - level][column] = static_cast<uint8_t>(column % 2 ? kLcdColour & 15 : kLcdColour >> 4);
-    }
-  }
-}
-
-// The scrolling graphs after a run of samples (heights 1 to 14).
-void DrawGraph(Picture* p, bool area, const int* heights, int count) {
-  Clear(p, 16, 16);
-  int previous = 20;
-  for (int i = 0; i < count; ++i) {
-    int h = heights[i];
-    if (previous == 20) previous = h;
-    for (int level = 1; level <= 14; ++level) {
-      uint8_t* row = p->pixel[15 - level];
-      for (int column = 1; column <= 13; ++column) row[column] = row[column + 1] ? 4 : 0;
-      row[0] = 0;
-      bool paint = area ? level <= h
-                        : level == h || (level > previous && level < h) || (level < previous && level > h);
-      row[14] = paint ? 4 : 0;
-      row[15] = 0;
-    }
-    previous = h;
-  }
-}
+// Each option as the monitor runs it: the digit options choose the font,
+// the graph options the style (with the default font).
+struct OptionPicture {
+  const char* file;
+  int32_t style;
+  int digitFont;
+  const uint32_t* freeMb;
+  int count;
+};
+const OptionPicture kOptionPictures[] = {
+    {"option_normal.bmp", kStyleDigits, kFontSmooth, kDigitReading, 1},
+    {"option_green.bmp", kStyleDigits, kFontGreenLcd, kDigitReading, 1},
+    {"option_white.bmp", kStyleDigits, kFontWhiteLcd, kDigitReading, 1},
+    {"option_graph1.bmp", kStyleGauge, kFontSmooth, kGaugeReading, 1},
+    {"option_graph2.bmp", kStyleAreaGraph, kFontSmooth, kGraphReadings, kGraphTicks},
+    {"option_graph3.bmp", kStyleLineGraph, kFontSmooth, kGraphReadings, kGraphTicks},
+};
 
 // ---- The banner --------------------------------------------------------
 
@@ -157,7 +133,7 @@ void DrawBanner(Picture* p) {
 // The dialog's icon: the smooth digits' preview at twice the size.
 void DrawIcon(Picture* p) {
   Picture small;
-  DrawDigits(&small, kFontSmooth, 42);
+  DrawTrayPicture(&small, kStyleDigits, kFontSmooth, kDigitReading, 1);
   Clear(p, 32, 32);
   for (int r = 0; r < 32; ++r) {
     for (int c = 0; c < 32; ++c) p->pixel[r][c] = small.pixel[r / 2][c / 2];
@@ -187,14 +163,10 @@ void PutInfo(FILE* f, const Picture& p, int heightFactor) {
   Put32(f, RowBytes(p.width) * p.height);
   Put32(f, 0);
   Put32(f, 0);
-  Put32(f, 16);
-  Put32(f, 16);
-  for (const auto& colour : kPalette) {
-    fputc(colour[2], f);
-    fputc(colour[1], f);
-    fputc(colour[0], f);
-    fputc(0, f);
-  }
+  Put32(f, kFileColours);
+  Put32(f, kFileColours);
+  fwrite(kPictureHeader.colours, 4, kPaletteSize, f);
+  fwrite(kBannerColours, 4, kFileColours - kPaletteSize, f);
 }
 
 void PutPixels(FILE* f, const Picture& p) {
@@ -214,7 +186,7 @@ bool WriteBitmap(const char* folder, const char* name, const Picture& p) {
   snprintf(path, sizeof path, "%s/%s", folder, name);
   FILE* f = fopen(path, "wb");
   if (f == nullptr) return false;
-  unsigned long offset = 14 + 40 + 16 * 4;
+  unsigned long offset = 14 + 40 + kFileColours * 4;
   fputc('B', f);
   fputc('M', f);
   Put32(f, offset + RowBytes(p.width) * p.height);
@@ -231,13 +203,13 @@ bool WriteIcon(const char* folder, const char* name, const Picture& p) {
   FILE* f = fopen(path, "wb");
   if (f == nullptr) return false;
   int maskRow = (p.width + 31) / 32 * 4;
-  unsigned long bytes = 40 + 16 * 4 + RowBytes(p.width) * p.height + maskRow * p.height;
+  unsigned long bytes = 40 + kFileColours * 4 + RowBytes(p.width) * p.height + maskRow * p.height;
   Put16(f, 0);
   Put16(f, 1);
   Put16(f, 1);
   fputc(p.width, f);
   fputc(p.height, f);
-  fputc(16, f);
+  fputc(kFileColours, f);
   fputc(0, f);
   Put16(f, 1);
   Put16(f, 4);
@@ -259,19 +231,10 @@ int main(int argc, char** argv) {
   const char* folder = argv[1];
   static Picture p;
   bool ok = true;
-  DrawDigits(&p, kFontSmooth, 42);
-  ok &= WriteBitmap(folder, "option_normal.bmp", p);
-  DrawDigits(&p, kFontGreenLcd, 42);
-  ok &= WriteBitmap(folder, "option_green.bmp", p);
-  DrawDigits(&p, kFontWhiteLcd, 42);
-  ok &= WriteBitmap(folder, "option_white.bmp", p);
-  DrawGauge(&p, 7);
-  ok &= WriteBitmap(folder, "option_graph1.bmp", p);
-  const int samples[] = {5, 6, 8, 7, 9, 11, 10, 8, 6, 7, 9, 12, 11, 9};
-  DrawGraph(&p, true, samples, 14);
-  ok &= WriteBitmap(folder, "option_graph2.bmp", p);
-  DrawGraph(&p, false, samples, 14);
-  ok &= WriteBitmap(folder, "option_graph3.bmp", p);
+  for (const OptionPicture& option : kOptionPictures) {
+    DrawTrayPicture(&p, option.style, option.digitFont, option.freeMb, option.count);
+    ok &= WriteBitmap(folder, option.file, p);
+  }
   DrawBanner(&p);
   ok &= WriteBitmap(folder, "banner.bmp", p);
   DrawIcon(&p);
