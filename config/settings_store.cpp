@@ -37,11 +37,7 @@ InstalledMemoryDefaults DefaultsForInstalledMemory(uint32_t totalPhysBytes) {
 
 // ---- The program object's primitives -----------------------------------
 
-ConfigProgram::ConfigProgram(Registry* registry) : registry_(registry) {
-  appName_[0] = '\0';
-  keyName_[0] = '\0';
-  profileName_[0] = '\0';
-}
+ConfigProgram::ConfigProgram(Registry* registry) : registry_(registry), appName_(), keyName_(), profileName_() {}
 
 void ConfigProgram::SetApplicationName(const char* name) { CopyText(appName_, sizeof appName_, name); }
 

@@ -65,14 +65,10 @@ bool ReadSwitch(const Span& arg, bool* on) {
   return true;
 }
 
-// Two backslashes in a row, or one at either end, make an empty key name
-// that the registry passes over: "Software\" + "\" would be Software
-// itself.
-bool NamesEveryKey(const char* path) {
-  size_t n = strlen(path);
-  if (n == 0 || path[0] == '\\' || path[n - 1] == '\\') return false;
-  return strstr(path, "\\\\") == nullptr;
-}
+// Two backslashes in a row, or one at the end, make an empty key name that
+// the registry passes over: "Software\" + "\" would be Software itself.
+// The path starts with "Software\", so a name at its start is never empty.
+bool NamesEveryKey(const char* path) { return path[strlen(path) - 1] != '\\' && strstr(path, "\\\\") == nullptr; }
 
 RegResult RemoveKey(Registry* registry, RegistryKey parent, const char* subkey);
 

@@ -24,7 +24,7 @@ struct Line {
   const char* after;  // what follows the unit letter
 };
 
-const Line kLines[6] = {
+const Line kLines[] = {
     {"Total ", "RAM:\t", "\n"},     {"Free ", "RAM:\t", "\n\n"},
     {"Total ", "Page:\t", " \n"},   {"Free ", "Page:\t", "\n\n"},
     {"Total ", "Virtual:\t", "\n"}, {"Free ", "Virtual:\t", ""},
@@ -36,10 +36,11 @@ bool HelpStartsConfiguration(const MonitorSettings& settings) { return settings.
 
 void FormatDetails(char* out, size_t room, const MemoryStatus& status, bool byteUnits) {
   if (room == 0) return;
-  const uint32_t amounts[6] = {status.totalPhys,     status.availPhys,    status.totalPageFile,
+  const uint32_t amounts[] = {status.totalPhys,     status.availPhys,    status.totalPageFile,
                                status.availPageFile, status.totalVirtual, status.availVirtual};
   TextWriter w = TextWriter::Over(out, room);
-  for (int i = 0; i < 6; ++i) {
+  static_assert(sizeof amounts / sizeof amounts[0] == sizeof kLines / sizeof kLines[0], "a line for each amount");
+  for (size_t i = 0; i < sizeof kLines / sizeof kLines[0]; ++i) {
     w.Text(kLines[i].word);
     w.Text(kLines[i].label);
     w.Number(byteUnits ? amounts[i] : RoundToMegabytes(amounts[i]), kNumberWidth);
