@@ -34,7 +34,7 @@ report=build/clang-tidy.txt
   printf '%s\n' $host_sources | xargs -P "$jobs" -n 2 clang-tidy -p build/host --quiet 2>/dev/null || true
   printf '%s\n' $bench_sources | xargs -P "$jobs" -n 2 clang-tidy -p build/bench --quiet 2>/dev/null || true
   # The picture tool is built by a custom command: its flags are given here.
-  clang-tidy --quiet config/art/make_art.cpp -- -std=c++17 -Imonitor/tray -Imonitor/engine 2>/dev/null || true
+  clang-tidy --quiet config/art/make_art.cpp -- -std=c++17 -Imonitor/tray -Imonitor/engine -Icommon 2>/dev/null || true
   printf '%s\n' $win_sources | xargs -P "$jobs" -n 2 clang-tidy -p build/win32 --quiet \
     --extra-arg=--target=i686-w64-mingw32 --extra-arg=-isystem"$gxx" --extra-arg=-isystem"$gxx/i686-w64-mingw32" \
     2>/dev/null || true
