@@ -365,7 +365,7 @@ LaunchSettings ConfigDialog::ForLaunch() {
   // The first option in the table's order whose radio is on gives the token.
   for (const Option& option : kOptions) {
     const char*& token = launch.tokens[option.group];
-    if (token[0] == '\0' && surface_->IsButtonOn(option.radio)) token = option.token;
+    if (token[0] == '\0' && surface_->IsButtonOn(option.radio)) token = option.token.text;
   }
   return launch;
 }

@@ -11,28 +11,35 @@ const char kRunValueMessage[] = "Couldn't set \"Run\" value!";
 
 namespace {
 
-const char kPathMarker[] = " P=\"";
-const char kPathTail[] = "\\" VELMORA_CONFIG_FILE "\"";
-const size_t kPathTailLength = sizeof kPathTail - 1;  // 19
+// The P token: its letter, the quoted directory and the configuration
+// program's file name.
+const char kPathMarker[] = {' ', kConfigPathLetter, kValueMark, kPathQuote, '\0'};
+const char kPathFile[] = "\\" VELMORA_CONFIG_FILE;
+const size_t kPathTailLength = sizeof kPathFile - 1 + 1;  // the file and the closing quote
 // Room for the directory, terminator included, is this less the options
-// written before the P token: the whole line then stays within 259.
-const size_t kDirectoryBudget = 237;
-const uint32_t kMonitorInterval = 5;  // the monitor's own default: no U token
+// written before the P token: the whole line then stays within its room.
+const size_t kDirectoryBudget = kCommandLineRoom - (sizeof kPathMarker - 1) - kPathTailLength;
 
-void WriteNumberToken(TextWriter* w, const char* prefix, uint32_t value) {
-  w->Text(prefix);
+void WriteFlagToken(TextWriter* w, char letter) {
+  w->Char(' ');
+  w->Char(letter);
+}
+
+void WriteNumberToken(TextWriter* w, char letter, uint32_t value) {
+  WriteFlagToken(w, letter);
+  w->Char(kValueMark);
   w->Number(value);
 }
 
 void WriteOptionTokens(const LaunchSettings& s, TextWriter* w) {
-  if (s.updateInterval != kMonitorInterval) WriteNumberToken(w, " U=", s.updateInterval);
+  if (s.updateInterval != kMonitorIntervalSeconds) WriteNumberToken(w, kIntervalLetter, s.updateInterval);
   if (s.reachTarget)
-    WriteNumberToken(w, " R=", s.memoryToReach);
+    WriteNumberToken(w, kReachTargetLetter, s.memoryToReach);
   else
-    WriteNumberToken(w, " M=", s.memoryToFree);
-  if (s.memoryThreshold != 0) WriteNumberToken(w, " T=", s.memoryThreshold);
-  if (s.sound) w->Text(" S");
-  if (s.alwaysFree) w->Text(" A");
+    WriteNumberToken(w, kFreeAmountLetter, s.memoryToFree);
+  if (s.memoryThreshold != 0) WriteNumberToken(w, kThresholdLetter, s.memoryThreshold);
+  if (s.sound) WriteFlagToken(w, kSoundLetter);
+  if (s.alwaysFree) WriteFlagToken(w, kKeepTryingLetter);
   for (const char* token : s.tokens) {
     if (token[0] == '\0') continue;
     w->Char(' ');
@@ -110,7 +117,8 @@ void ComposeMonitorCommandLine(const LaunchSettings& settings, LaunchPlatform* p
   if (EndsWithBackslash(directory)) directory[strlen(directory) - 1] = '\0';
   w.Text(kPathMarker);
   w.Text(directory);
-  w.Text(kPathTail);
+  w.Text(kPathFile);
+  w.Char(kPathQuote);
   w.Finish();
 }
 

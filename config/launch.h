@@ -8,6 +8,7 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "monitor_command_line.h"
 #include "option_groups.h"
 #include "registry.h"
 #include "window_closer.h"
@@ -51,8 +52,10 @@ struct LaunchSettings {
   const char* tokens[kOptionGroupCount];
 };
 
-// Rooms of the texts that launching builds, terminator included.
-const size_t kLaunchTextRoom = 260;
+// Rooms of the texts that launching builds, terminator included: the
+// command line, and the Run value and the monitor's path, which Windows
+// holds to the same room.
+const size_t kLaunchTextRoom = kCommandLineRoom;
 const uint32_t kClosePauseMs = 50;
 const uint32_t kStartPauseMs = 100;
 

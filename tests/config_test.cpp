@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "fake_config.h"
+#include "fake_engine_platform.h"
 #include "help_page.h"
 #include "launch.h"
 #include "uninstall_mode.h"
@@ -213,6 +214,38 @@ TEST(ConfigDialog, StoredLaunchedAndOpenedAgain) {
     again.registry.keys = d.registry.keys;
     again.dialog.FinishInitialisation(&again.program);
     EXPECT_EQ(again.surface.On() + Fields(again.dialog), cases[i].on2 + Fields(d.dialog)) << "case " << i;
+  }
+}
+
+// The line OK starts the monitor with, read as each monitor reads it: the
+// settings chosen, by the letters that monitor knows.
+TEST(MonitorCommandLine, ReadBackByBothMonitors) {
+  const std::string deep = "D:\\" + std::string(208, 'd'), tools = "P=C:\\Tools\\VelmoraConfig.exe ";  // the line's 259
+  const struct { const char *edits, *on; std::string dir, tray, hidden; } cases[] = {
+      /* 0 */ {"5|4|10|0", kDefaults, "C:\\Tools", "T=4M " + tools, "T=4M "},
+      /* 1 */ {"1|1|0|64", "1004 1014 1017 1023 1064", "C:\\", "U=1000 M=64M R T=1M D=N S A L=1 P=C:\\VelmoraConfig.exe wait 16..600 ",
+               "U=1000 M=64M R T=1M D=N S A wait 16..600 "},
+      /* 2 */ {"600|64|64|0", "1005 1007 1018 1063", deep, "U=600000 M=64M T=64M D=Y B L=2 P=" + deep + "\\VelmoraConfig.exe wait 4..1 ",
+               "U=600000 M=64M T=64M D=Y wait 4..1 "},
+      /* 3 */ {"2|0|30|0", "1009 1006 1016 1063", "C:\\Tools", "U=2000 M=30M G=1 " + tools + "wait 12..300 ", "U=2000 M=30M G=1 wait 12..300 "},
+      /* 4 */ {"3|6|12|40", "1019 1011 1064", "C:\\Tools", "U=3000 M=40M R T=6M G=2 " + tools + "wait 8..200 ", "U=3000 M=40M R T=6M G=2 wait 8..200 "},
+      /* 5 */ {"5|4|0|0", "1020 1063", "C:\\Tools", "T=4M G=3 " + tools, "T=4M G=3 "},  // nothing to free beyond: the monitor's own amount
+  };
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    Dialog d(cases[i].edits, cases[i].on);
+    d.launch.current = cases[i].dir;
+    d.launch.files = {cases[i].dir + "\\Velmora.exe", cases[i].dir + "\\VelmoraH.exe"};
+    ASSERT_EQ(d.surface.Click(&d.dialog, IDC_DIALOG_OK), kDialogEndsOk) << "case " << i;
+    const std::string& start = d.launch.log->back();  // "start PATH|PARAMETERS|DIRECTORY"
+    std::string line = "\"" + start.substr(6, start.find('|') - 6) + "\"" + start.substr(start.find('|') + 1), read;
+    line.resize(line.rfind('|'));
+    for (const OptionTable* table : {&kTrayOptions, &kHiddenOptions}) {
+      MonitorSettings s;
+      Backoff b;
+      ParseMonitorCommandLine(line.c_str(), *table, &s, &b);
+      read += Describe(s, b) + "| ";
+    }
+    EXPECT_EQ(read, cases[i].tray + "| " + cases[i].hidden + "| ") << "case " << i << ": " << line;
   }
 }
 

@@ -49,6 +49,23 @@ class FakePlatform : public EnginePlatform {
   }
 };
 
+// What differs from the start values (5 s, 10 MB, no threshold, I, waits of
+// 4 to 120 ticks), in the units the settings keep.
+inline std::string Describe(const MonitorSettings& s, const Backoff& b) {
+  std::string d;
+  auto add = [&d](bool differs, const std::string& text) { d += differs ? text + " " : ""; };
+  add(s.intervalMs != 5000, "U=" + std::to_string(s.intervalMs));
+  add(s.freeAmountBytes != 10 * MB, "M=" + Size(s.freeAmountBytes));
+  add(s.reachTarget, "R"), add(s.thresholdBytes != 0, "T=" + Size(s.thresholdBytes));
+  add(s.defragment != 'I', std::string("D=") + s.defragment);
+  add(s.runOnce, "O"), add(s.sound, "S"), add(s.keepTrying, "A"), add(s.byteUnits, "B");
+  add(s.displayStyle != 0, "G=" + std::to_string(s.displayStyle)), add(s.digitFont != 0, "L=" + std::to_string(s.digitFont));
+  add(s.configPath[0] != '\0', std::string("P=") + s.configPath);
+  add(b.baseWait != 4 || b.maximumWait != 120, "wait " + std::to_string(b.baseWait) + ".." + std::to_string(b.maximumWait));
+  add(b.currentWait != b.baseWait || b.tickCounter != 0, "moved");
+  return d;
+}
+
 // An engine started from a command line, with no display (as in the hidden
 // monitor); what the tray shows is tried with the tray display itself.
 struct Monitor {

@@ -89,8 +89,8 @@ uint32_t CapFreePassAmount(uint32_t amount, uint32_t totalBytes) {
 }
 
 bool FreeInPieces(char defragment, uint32_t amount, uint32_t totalBytes) {
-  if (defragment == 'N') return true;
-  if (defragment == 'Y') return false;
+  if (defragment == kDefragmentNever) return true;
+  if (defragment == kDefragmentAlways) return false;
   return amount > totalBytes / 3;
 }
 

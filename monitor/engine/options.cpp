@@ -4,13 +4,18 @@
 
 #include "program_name.h"
 
-const OptionTable kTrayOptions = {"UMRTDPOSAGLB", true};
-const OptionTable kHiddenOptions = {"UMRTDPOSAG", false};
-
 namespace {
 
-const char kDelimiters[] = " =";
-const char kPathDelimiters[] = "=\"";
+// The hidden monitor shows nothing: it knows no display-only letter.
+const char kTrayLetters[] = {kIntervalLetter, kFreeAmountLetter, kReachTargetLetter, kThresholdLetter,
+                             kDefragmentLetter, kConfigPathLetter, kRunOnceLetter,    kSoundLetter,
+                             kKeepTryingLetter, kStyleLetter,      kLcdFontLetter,    kByteUnitsLetter, '\0'};
+const char kHiddenLetters[] = {kIntervalLetter,   kFreeAmountLetter, kReachTargetLetter, kThresholdLetter,
+                               kDefragmentLetter, kConfigPathLetter, kRunOnceLetter,     kSoundLetter,
+                               kKeepTryingLetter, kStyleLetter,      '\0'};
+
+const char kDelimiters[] = {' ', kValueMark, '\0'};
+const char kPathDelimiters[] = {kValueMark, kPathQuote, '\0'};
 
 // strtok without writing into the line: a token is a run of characters that
 // are no delimiter, and the one delimiter that ends it is consumed with it.
@@ -81,7 +86,7 @@ void StorePath(MonitorSettings* s, const char* start, size_t length) {
 // Start values of every setting.
 void ResetSettings(MonitorSettings* s) {
   memset(s, 0, sizeof *s);
-  s->defragment = 'I';
+  s->defragment = kDefragmentBySize;
 }
 
 // Scans the option text into s, which holds the start values.
@@ -95,47 +100,47 @@ void ScanOptions(const char* args, const OptionTable& table, MonitorSettings* s)
     const char* value;
     size_t valueLength;
     switch (letter) {
-      case 'U':
+      case kIntervalLetter:
         if (NextToken(&t, kDelimiters, &value, &valueLength))
           s->intervalMs = IntervalMs(TokenToInt(value, valueLength));
         break;
-      case 'M':
-      case 'R':  // one free amount; R also switches reach-target mode on
+      case kFreeAmountLetter:
+      case kReachTargetLetter:  // one free amount; R also switches reach-target mode on
         if (NextToken(&t, kDelimiters, &value, &valueLength)) {
           s->freeAmountBytes = AmountBytes(TokenToInt(value, valueLength));
-          if (letter == 'R') s->reachTarget = true;
+          if (letter == kReachTargetLetter) s->reachTarget = true;
         }
         break;
-      case 'T':
+      case kThresholdLetter:
         if (NextToken(&t, kDelimiters, &value, &valueLength))
           s->thresholdBytes = AmountBytes(TokenToInt(value, valueLength));
         break;
-      case 'D':
+      case kDefragmentLetter:
         if (NextToken(&t, kDelimiters, &value, &valueLength)) s->defragment = Upper(value[0]);
         break;
-      case 'P':
+      case kConfigPathLetter:
         if (NextToken(&t, kPathDelimiters, &value, &valueLength) && table.keepPath)
           StorePath(s, value, valueLength);
         break;
-      case 'G':
+      case kStyleLetter:
         if (NextToken(&t, kDelimiters, &value, &valueLength))
           s->displayStyle = TokenToInt(value, valueLength);
         break;
-      case 'L':
-        s->digitFont = (length > 1 && Upper(token[1]) == 'W') ? kFontWhiteLcd : kFontGreenLcd;
+      case kLcdFontLetter:
+        s->digitFont = (length > 1 && Upper(token[1]) == kWhiteFont) ? kFontWhiteLcd : kFontGreenLcd;
         break;
-      case 'O': s->runOnce = true; break;
-      case 'S': s->sound = true; break;
-      case 'A': s->keepTrying = true; break;
-      case 'B': s->byteUnits = true; break;
+      case kRunOnceLetter: s->runOnce = true; break;
+      case kSoundLetter: s->sound = true; break;
+      case kKeepTryingLetter: s->keepTrying = true; break;
+      case kByteUnitsLetter: s->byteUnits = true; break;
     }
   }
 }
 
 // Applies the defaults and derives the back-off from the interval.
 void FinishSettings(MonitorSettings* s, Backoff* b) {
-  if (s->intervalMs == 0) s->intervalMs = 5000;
-  if (s->freeAmountBytes == 0) s->freeAmountBytes = 10u << 20;
+  if (s->intervalMs == 0) s->intervalMs = kMonitorIntervalSeconds * 1000;
+  if (s->freeAmountBytes == 0) s->freeAmountBytes = kMonitorFreeAmountMb << 20;
   uint32_t seconds = s->intervalMs / 1000;
   b->baseWait = seconds < 5 ? 4 * (5 - seconds) : 4;
   b->currentWait = b->baseWait;
@@ -147,6 +152,9 @@ void FinishSettings(MonitorSettings* s, Backoff* b) {
 }
 
 }  // namespace
+
+const OptionTable kTrayOptions = {kTrayLetters, true};
+const OptionTable kHiddenOptions = {kHiddenLetters, false};
 
 void ParseMonitorCommandLine(const char* commandLine, const OptionTable& table,
                              MonitorSettings* s, Backoff* b) {

@@ -1,10 +1,12 @@
-// Monitor command line: the option language both monitors read, the
-// monitor settings it fills and the timing values derived from them.
+// Reading the monitor command line: the monitor settings it fills and the
+// timing values derived from them.
 #ifndef VELMORA_MONITOR_ENGINE_OPTIONS_H
 #define VELMORA_MONITOR_ENGINE_OPTIONS_H
 
 #include <stddef.h>
 #include <stdint.h>
+
+#include "monitor_command_line.h"
 
 // Room for the configuration path, terminating NUL included. A longer path
 // is not kept at all: a cut path would start some other program.
@@ -18,9 +20,6 @@ const uint32_t kMaxMegabytes = 4095;
 // whose milliseconds still fit.
 const uint32_t kMaxIntervalSeconds = 0x7FFFFFFFu / 1000u;
 
-// Display styles (G); any other non-zero value draws as the gauge.
-enum : int32_t { kStyleDigits = 0, kStyleGauge = 1, kStyleAreaGraph = 2, kStyleLineGraph = 3 };
-
 // Digit fonts (L or LG, LW).
 enum : int { kFontSmooth = 0, kFontGreenLcd = 1, kFontWhiteLcd = 2 };
 
@@ -29,7 +28,7 @@ struct MonitorSettings {
   uint32_t freeAmountBytes;
   bool reachTarget;
   uint32_t thresholdBytes;  // 0 switches automatic freeing off
-  char defragment;        // 'Y', 'N' or anything else ('I')
+  char defragment;        // kDefragment...
   bool runOnce;
   bool sound;
   bool keepTrying;

@@ -81,6 +81,21 @@ void ComposedCommandLine(const uint8_t* data, size_t size) {
   CHECK(value.empty() == (*d.launch.log == Lines{"warn " + std::string(kRunValueMessage)}));
   CHECK(value.empty() || (value.size() <= 8 + 259 && value[8] == '"' && value.compare(value.size() - line.size(), line.size(), line) == 0));
   CHECK(d.registry.OpenHandles() == 0);
+  // Fields the dialog accepts come back from the line as chosen, to both
+  // monitors; a directory can be read back only without the P token's ends.
+  const ConfigDialog& c = d.dialog;
+  if (c.UpdateInterval < 1 || c.UpdateInterval > 600 || std::max(c.MemoryToFree, c.MemoryThreshold) > kMaxMegabytes) return;
+  if (strpbrk(directory, "=\"") != nullptr) return;
+  for (int hidden = 0; hidden < 2; ++hidden) {
+    Engine e;
+    ParseMonitorCommandLine(("\"V.exe\"" + line).c_str(), hidden ? kHiddenOptions : kTrayOptions, &e.settings, &e.backoff);
+    const MonitorSettings& m = e.settings;
+    uint32_t amount = c.ReachTarget ? c.MemoryToReach : c.MemoryToFree;
+    CHECK(m.intervalMs == c.UpdateInterval * 1000 && m.freeAmountBytes == (amount != 0 ? amount : kMonitorFreeAmountMb) * MB);
+    CHECK(m.reachTarget == (c.ReachTarget == 1) && m.thresholdBytes == c.MemoryThreshold * MB);
+    CHECK(m.sound == (c.Sound == 1) && m.keepTrying == (c.AlwaysFree == 1) && !m.runOnce);
+    CHECK(m.configPath == (hidden ? std::string() : std::string(directory) + "\\VelmoraConfig.exe"));
+  }
 }
 
 // The field's text as the dialog holds it: blanks, white space strtoul
