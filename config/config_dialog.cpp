@@ -43,16 +43,8 @@ uint32_t StringToUnsigned(const char* text, const char** end) {
   return negative ? 0u - value : value;
 }
 
-// The store's values, by name.
-const char kAutoStart[] = "AutoStart";
-const char kRunHidden[] = "RunHidden";
-const char kReachTarget[] = "ReachTarget";
-const char kSound[] = "Sound";
-const char kAlwaysFree[] = "AlwaysFree";
-const char kUpdateInterval[] = "UpdateInterval";
-const char kMemoryToFree[] = "MemoryToFree";
-const char kMemoryToReach[] = "MemoryToReach";
-const char kMemoryThreshold[] = "MemoryThreshold";
+// The settings value that stores a group's word.
+const char* GroupSetting(int group) { return kSettingNames[kDisplayStyleSetting + group]; }
 
 const char kYes[] = "Yes";
 const char kNo[] = "No";
@@ -287,38 +279,38 @@ void ConfigDialog::SetDefaultSettings() {
 
 void ConfigDialog::LoadSettings() {
   char text[kSettingTextRoom];
-  size_t marker = program->ReadText(kSettingsSection, kAutoStart, text, sizeof text);
+  size_t marker = program->ReadText(kSettingsSection, kSettingNames[kAutoStartSetting], text, sizeof text);
   SetDefaultSettings();
   if (marker == 0) return;
   AutoStart = IsYes(text);
 
   const struct {
-    const char* name;
+    SettingName name;
     int32_t* field;
-  } flags[] = {{kRunHidden, &RunHidden}, {kSound, &Sound}, {kAlwaysFree, &AlwaysFree}};
+  } flags[] = {{kRunHiddenSetting, &RunHidden}, {kSoundSetting, &Sound}, {kAlwaysFreeSetting, &AlwaysFree}};
   for (const auto& f : flags) {
-    program->ReadText(kSettingsSection, f.name, text, sizeof text);
+    program->ReadText(kSettingsSection, kSettingNames[f.name], text, sizeof text);
     *f.field = IsYes(text);
   }
 
   // A number stored with all bits set reads like a missing one.
   const struct {
-    const char* name;
+    SettingName name;
     uint32_t* field;
     uint32_t whenMissing;
   } numbers[] = {
-      {kUpdateInterval, &UpdateInterval, kDefaultInterval},
-      {kMemoryToFree, &MemoryToFree, 0},
-      {kMemoryToReach, &MemoryToReach, 0},
-      {kMemoryThreshold, &MemoryThreshold, 0},
+      {kUpdateIntervalSetting, &UpdateInterval, kDefaultInterval},
+      {kMemoryToFreeSetting, &MemoryToFree, 0},
+      {kMemoryToReachSetting, &MemoryToReach, 0},
+      {kMemoryThresholdSetting, &MemoryThreshold, 0},
   };
   for (const auto& n : numbers) {
-    uint32_t value = program->ReadNumber(kSettingsSection, n.name, kAllBitsSet);
+    uint32_t value = program->ReadNumber(kSettingsSection, kSettingNames[n.name], kAllBitsSet);
     *n.field = value == kAllBitsSet ? n.whenMissing : value;
   }
 
   LoadOptionGroup(kDisplayStyle);
-  program->ReadText(kSettingsSection, kReachTarget, text, sizeof text);
+  program->ReadText(kSettingsSection, kSettingNames[kReachTargetSetting], text, sizeof text);
   ReachTarget = IsYes(text);
   FreeExtra = 1 - ReachTarget;
   LoadOptionGroup(kDefragment);
@@ -327,7 +319,7 @@ void ConfigDialog::LoadSettings() {
 
 void ConfigDialog::LoadOptionGroup(OptionGroupId group) {
   char word[kSettingTextRoom];
-  program->ReadText(kSettingsSection, kOptionGroupValues[group], word, sizeof word);
+  program->ReadText(kSettingsSection, GroupSetting(group), word, sizeof word);
   const Option* chosen = &DefaultOption(group);
   for (const Option& option : kOptions) {
     if (option.group == group && strcmp(word, option.word) == 0) chosen = &option;
@@ -345,18 +337,13 @@ const Option& ConfigDialog::StoredOption(OptionGroupId group) {
 }
 
 void ConfigDialog::SaveSettings() {
-  program->WriteText(kSettingsSection, kAutoStart, YesNo(AutoStart));
-  program->WriteText(kSettingsSection, kRunHidden, YesNo(RunHidden));
-  program->WriteText(kSettingsSection, kReachTarget, YesNo(ReachTarget));
-  program->WriteText(kSettingsSection, kSound, YesNo(Sound));
-  program->WriteText(kSettingsSection, kAlwaysFree, YesNo(AlwaysFree));
-  for (int group = 0; group < kOptionGroupCount; ++group) {
-    program->WriteText(kSettingsSection, kOptionGroupValues[group], StoredOption(static_cast<OptionGroupId>(group)).word);
-  }
-  program->WriteNumber(kSettingsSection, kUpdateInterval, UpdateInterval);
-  program->WriteNumber(kSettingsSection, kMemoryToFree, MemoryToFree);
-  program->WriteNumber(kSettingsSection, kMemoryToReach, MemoryToReach);
-  program->WriteNumber(kSettingsSection, kMemoryThreshold, MemoryThreshold);
+  const int32_t flags[] = {AutoStart, RunHidden, ReachTarget, Sound, AlwaysFree};
+  for (int i = 0; i < kDisplayStyleSetting; ++i) program->WriteText(kSettingsSection, kSettingNames[i], YesNo(flags[i]));
+  for (int group = 0; group < kOptionGroupCount; ++group)
+    program->WriteText(kSettingsSection, GroupSetting(group), StoredOption(static_cast<OptionGroupId>(group)).word);
+  const uint32_t numbers[] = {UpdateInterval, MemoryToFree, MemoryToReach, MemoryThreshold};
+  for (int i = kUpdateIntervalSetting; i < kSettingCount; ++i)
+    program->WriteNumber(kSettingsSection, kSettingNames[i], numbers[i - kUpdateIntervalSetting]);
 }
 
 LaunchSettings ConfigDialog::ForLaunch() {

@@ -3,6 +3,7 @@
 // model and carries out what the model answers.
 #include "config_win.h"
 
+#include "help_page_win.h"
 #include "resource.h"
 
 namespace {

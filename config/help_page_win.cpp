@@ -1,18 +1,18 @@
 // The help page's window: a modal dialog from its template whose link
 // buttons hand their targets to the shell.
-#include "config_win.h"
+#include "help_page_win.h"
 
 #include <shellapi.h>
 
 #include "help_page.h"
+#include "launch_win.h"
 #include "resource.h"
 
 namespace {
 
 void OpenLink(HelpLink link) {
-  char program[MAX_PATH];
-  DWORD length = GetModuleFileNameA(nullptr, program, MAX_PATH);
-  bool known = length > 0 && length < MAX_PATH;
+  char program[kProgramPathRoom];
+  bool known = ProgramPath(program);
   char target[kLinkTargetRoom];
   if (!ComposeLinkTarget(link, known ? program : nullptr, target, sizeof target)) return;
   ShellExecuteA(nullptr, nullptr, target, nullptr, "", SW_HIDE);

@@ -14,10 +14,14 @@ bool Win32Launch::CurrentDirectory(char* dir, size_t room) {
   return true;
 }
 
+bool ProgramPath(char* path) {
+  DWORD n = GetModuleFileNameA(nullptr, path, kProgramPathRoom);
+  return n > 0 && n < kProgramPathRoom;
+}
+
 bool Win32Launch::ProgramDirectory(char* dir, size_t room) {
-  char path[MAX_PATH + 1] = "";
-  DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-  if (n == 0 || n >= sizeof path) return false;
+  char path[kProgramPathRoom];
+  if (!ProgramPath(path)) return false;
   char* slash = strrchr(path, '\\');
   if (slash == nullptr) return false;
   *slash = '\0';

@@ -3,7 +3,16 @@
 #ifndef VELMORA_CONFIG_LAUNCH_WIN_H
 #define VELMORA_CONFIG_LAUNCH_WIN_H
 
+#include <windows.h>
+
 #include "launch.h"
+
+// Room for this program's full file name and one byte more, so that a name
+// the platform had to cut shows.
+const size_t kProgramPathRoom = MAX_PATH + 1;
+// This program's full file name into path (kProgramPathRoom bytes); false
+// when it cannot be had whole.
+bool ProgramPath(char* path);
 
 class Win32Launch : public LaunchPlatform {
  public:

@@ -8,11 +8,9 @@
 #include "resource.h"
 
 // In the order in which saving writes them and the command line carries
-// their tokens.
+// their tokens; each stored in its own settings value, from
+// kDisplayStyleSetting on.
 enum OptionGroupId { kDisplayStyle, kDefragment, kDetailStyle, kOptionGroupCount };
-
-// The settings values that store the groups.
-inline constexpr const char* kOptionGroupValues[kOptionGroupCount] = {"DisplayStyle", "Defragment", "DetailStyle"};
 
 struct Option {
   OptionGroupId group;

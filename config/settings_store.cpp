@@ -9,6 +9,9 @@ const char kApplicationName[] = VELMORA_PRODUCT;
 const char kRegistryKeyName[] = VELMORA_VENDOR;
 const char kSettingsSection[] = "Settings";
 const char kOldVersionSection[] = "1.3";
+const char* const kSettingNames[kSettingCount] = {
+    "AutoStart",    "RunHidden",  "ReachTarget", "Sound",          "AlwaysFree",    "DisplayStyle",
+    "Defragment",   "DetailStyle", "UpdateInterval", "MemoryToFree", "MemoryToReach", "MemoryThreshold"};
 
 namespace {
 

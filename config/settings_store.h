@@ -19,6 +19,16 @@ extern const char kRegistryKeyName[];  // the vendor's
 extern const char kSettingsSection[];  // "Settings"
 extern const char kOldVersionSection[];  // "1.3", only ever deleted
 
+// The section's twelve values, in the order in which saving writes them:
+// five Yes or No texts, the option groups' words, four numbers.
+enum SettingName {
+  kAutoStartSetting, kRunHiddenSetting, kReachTargetSetting, kSoundSetting, kAlwaysFreeSetting,
+  kDisplayStyleSetting, kDefragmentSetting, kDetailStyleSetting,
+  kUpdateIntervalSetting, kMemoryToFreeSetting, kMemoryToReachSetting, kMemoryThresholdSetting,
+  kSettingCount
+};
+extern const char* const kSettingNames[kSettingCount];
+
 // The program object as far as the store is concerned.
 class ConfigProgram {
  public:

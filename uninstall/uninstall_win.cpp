@@ -1,24 +1,6 @@
-// VelmoraUninstall.exe: no window, no message loop; everything it does is
-// decided by the core from the command line. Exit code 0 on every path.
+#include "uninstall_win.h"
+
 #include <windows.h>
 
-#include "registry_win.h"
-#include "uninstall.h"
-#include "window_closer_win.h"
-
-namespace {
-
-class Win32WarningBox : public WarningBox {
- public:
-  void ShowMessage(const char* text, const char* caption) override { MessageBoxA(nullptr, text, caption, 0); }
-};
-
-}  // namespace
-
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  Win32Registry registry;
-  Win32WindowCloser windows;
-  Win32WarningBox box;
-  RunUninstall(&registry, &windows, &box, GetCommandLineA());
-  return 0;
-}
+// No owner, no icon, one OK button.
+void Win32WarningBox::ShowMessage(const char* text, const char* caption) { MessageBoxA(nullptr, text, caption, 0); }

@@ -23,7 +23,7 @@ namespace {
 void MonitorCommandLine(const std::string& line, const uint8_t* data, size_t size) {
   const char* rest = SkipProgramName(line.c_str());
   CHECK(rest >= line.c_str() && rest <= line.c_str() + line.size());
-  Engine e[2];
+  Engine e[2] = {};
   for (int hidden = 0; hidden < 2; ++hidden) {
     const MonitorSettings& s = e[hidden].settings;
     ParseMonitorCommandLine(line.c_str(), hidden ? kHiddenOptions : kTrayOptions, &e[hidden].settings, &e[hidden].backoff);
@@ -158,7 +158,7 @@ void StoredSettings(const uint8_t* data, size_t size) {
       {"Sound", c.Sound}, {"AlwaysFree", c.AlwaysFree}, {"ReachTarget", c.ReachTarget}, {"", 1 - c.FreeExtra}};
   for (const auto& f : flags) CHECK(f.field == (TextOf(stored, f.name[0] ? f.name : "ReachTarget", &fits) == "Yes"));
   for (int group = 0; group < kOptionGroupCount; ++group) {
-    std::string word = TextOf(stored, kOptionGroupValues[group], &fits);
+    std::string word = TextOf(stored, kNames[5 + group], &fits);  // the groups' words follow the five flags
     bool known = false;
     for (const Option& o : kOptions) known |= o.group == group && word == o.word;
     for (const Option& o : kOptions) CHECK(o.group != group || d.surface.buttons[o.radio] == (known ? word == o.word : IsDefault(o)));
@@ -203,7 +203,7 @@ void UninstallArguments(const std::string& line) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
-  std::string line = text.c_str();  // a command line ends at its first NUL
+  std::string line = text.substr(0, text.find('\0'));  // a command line ends at its first NUL
   switch (data[0] % 5) {
     case 0: MonitorCommandLine(line, data + 1, size - 1); break;
     case 1: ComposedCommandLine(data + 1, size - 1); break;
