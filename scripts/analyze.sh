@@ -12,7 +12,7 @@ cmake --preset win32 >/dev/null
 cmake --build --preset win32 --target velmora_e2e_x64-configure >/dev/null
 failed=0
 
-host_sources=$(git ls-files '*.cpp' | grep -vE '_win\.cpp$|^tests/e2e/|^tests/fuzz/|^tests/bench/|^config/art/' || true)
+host_sources=$(git ls-files '*.cpp' | grep -vE '_win\.cpp$|^tests/e2e/|^tests/fuzz/|^tests/bench/|^scripts/' || true)
 bench_sources=$(git ls-files 'tests/bench/*.cpp' || true)
 # Windows sources with the flags of the build that compiles them: the 32-bit
 # one, or else the x64 one of the test programs.
@@ -34,7 +34,7 @@ report=build/clang-tidy.txt
   printf '%s\n' $host_sources | xargs -P "$jobs" -n 2 clang-tidy -p build/host --quiet 2>/dev/null || true
   printf '%s\n' $bench_sources | xargs -P "$jobs" -n 2 clang-tidy -p build/bench --quiet 2>/dev/null || true
   # The picture tool is built by a custom command: its flags are given here.
-  clang-tidy --quiet config/art/make_art.cpp -- -std=c++17 -Imonitor/tray -Imonitor/engine -Icommon 2>/dev/null || true
+  clang-tidy --quiet scripts/make_art.cpp -- -std=c++17 -Imonitor/tray -Imonitor/engine -Icommon 2>/dev/null || true
   printf '%s\n' $win_sources | xargs -P "$jobs" -n 2 clang-tidy -p build/win32 --quiet \
     --extra-arg=--target=i686-w64-mingw32 --extra-arg=-isystem"$gxx" --extra-arg=-isystem"$gxx/i686-w64-mingw32" \
     2>/dev/null || true
