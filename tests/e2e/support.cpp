@@ -92,9 +92,10 @@ Program StartTraced(const char* channel, const std::string& path, const std::str
 std::vector<std::string> Fixmes(DWORD thread, const char* channel) {
   char prefix[64];
   snprintf(prefix, sizeof prefix, "%04lx:fixme:%s:", static_cast<unsigned long>(thread), channel);
-  std::vector<std::string> found;
   const char* output = getenv("VELMORA_E2E_OUTPUT");
-  std::ifstream file(output ? output : "");
+  if (output == nullptr) return {"(no VELMORA_E2E_OUTPUT: run the test program with tests/e2e/wine_env.sh)"};
+  std::vector<std::string> found;
+  std::ifstream file(output);
   for (std::string line; std::getline(file, line);)
     if (line.find(prefix) != std::string::npos) found.push_back(line.substr(line.find(prefix) + strlen(prefix)));
   return found;
@@ -102,7 +103,7 @@ std::vector<std::string> Fixmes(DWORD thread, const char* channel) {
 
 std::string LetThrough(HWND window, UINT message) {
   char line[80];
-  snprintf(line, sizeof line, "ChangeWindowMessageFilterEx %08lx %x %d 00000000", HandleToUlong(window), message,
+  snprintf(line, sizeof line, "ChangeWindowMessageFilterEx %08lX %x %d 00000000", HandleToUlong(window), message,
            MSGFLT_ALLOW);
   return line;
 }
