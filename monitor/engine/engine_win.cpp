@@ -85,7 +85,23 @@ bool CreateMonitorWindow(HINSTANCE instance, WNDPROC procedure) {
   RegisterClassA(&windowClass);
   HWND window = CreateWindowExA(0, VELMORA_PRODUCT, VELMORA_PRODUCT, WS_POPUP, 0, 0, 0, 0,
                                 nullptr, nullptr, instance, nullptr);
-  return window != nullptr;
+  if (window == nullptr) return false;
+  // Elevated, the window hears nothing from unelevated programs (integrity levels); WM_CLOSE is all they send it.
+  LetMessageThrough(window, WM_CLOSE);
+  return true;
+}
+
+// Both calls are looked up, not imported, so that the monitors still start
+// on a system that has neither.
+void LetMessageThrough(HWND window, UINT message) {
+  HMODULE user32 = GetModuleHandleA("user32.dll");
+  if (FARPROC perWindow = GetProcAddress(user32, "ChangeWindowMessageFilterEx")) {
+    auto allow = reinterpret_cast<decltype(&ChangeWindowMessageFilterEx)>(reinterpret_cast<void (*)()>(perWindow));
+    allow(window, message, MSGFLT_ALLOW, nullptr);
+  } else if (FARPROC perProcess = GetProcAddress(user32, "ChangeWindowMessageFilter")) {
+    auto add = reinterpret_cast<decltype(&ChangeWindowMessageFilter)>(reinterpret_cast<void (*)()>(perProcess));
+    add(message, MSGFLT_ADD);
+  }
 }
 
 int RunMessageLoop() {

@@ -24,9 +24,15 @@ void StartEngine(const OptionTable& table, Display* display);
 // The tray monitor handles its own messages first and hands on the rest.
 LRESULT CALLBACK MonitorWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Registers the class, creates the hidden monitor window; false when the
-// window could not be created.
+// Registers the class, creates the hidden monitor window and lets WM_CLOSE
+// through to it; false when the window could not be created.
 bool CreateMonitorWindow(HINSTANCE instance, WNDPROC procedure);
+
+// Lets the message reach the window from processes of lower integrity
+// (Windows Vista and later): through the window's own filter where the
+// system has one (Windows 7 and later), else the process's. Where the
+// system has neither, or the call fails, nothing changes.
+void LetMessageThrough(HWND window, UINT message);
 
 // Runs the message loop; the quit message's parameter is the exit code.
 int RunMessageLoop();

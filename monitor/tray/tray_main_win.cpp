@@ -93,6 +93,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   g_trayDisplay.Reset();
   g_taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
   if (!CreateMonitorWindow(instance, TrayWindowProc)) return 1;
+  // Explorer runs unelevated: without its TaskbarCreated an elevated monitor's icon stays lost when it restarts.
+  LetMessageThrough(g_monitorWindow, g_taskbarCreated);
   g_trayDisplay.AddIcon();
   SamplingUpdate(&g_monitor, true);
   return RunMessageLoop();

@@ -4,9 +4,14 @@
 
 TEST_F(E2E, HiddenMonitorShowsNothingAndItsPassWritesItsPages) {
   // A threshold above any free memory: the first tick runs a pass.
-  Program p = Start(Beside("VelmoraH.exe"), "U=2 T=4095 D=Y S G=2 LW B P=\"C:\\V\\VelmoraConfig.exe\"");
+  Program p = StartTraced("msg", Beside("VelmoraH.exe"), "U=2 T=4095 D=Y S G=2 LW B P=\"C:\\V\\VelmoraConfig.exe\"");
   HWND window = WaitForWindow(kMonitor, kMonitor, p.pid);
   ASSERT_NE(window, nullptr);
+  // Its window lets WM_CLOSE from lower integrity through, and nothing else.
+  std::vector<std::string> filtered;
+  EXPECT_TRUE(WaitUntil([&] { return (filtered = Fixmes(GetWindowThreadProcessId(window, nullptr), "msg")) ==
+                                     std::vector<std::string>{LetThrough(window, WM_CLOSE)}; }))
+      << testing::PrintToString(filtered);
   // A hidden pop-up of no size at the origin, with no extended style.
   RECT r;
   EXPECT_TRUE(GetWindowRect(window, &r) && r.left == 0 && r.top == 0 && r.right == 0 && r.bottom == 0);

@@ -79,6 +79,35 @@ Program Start(const std::string& path, const std::string& arguments, const char*
   return g_started.back();
 }
 
+Program StartTraced(const char* channel, const std::string& path, const std::string& arguments,
+                    const char* directory) {
+  char before[256] = "";
+  DWORD had = GetEnvironmentVariableA("WINEDEBUG", before, sizeof before);
+  SetEnvironmentVariableA("WINEDEBUG", (std::string("-all,fixme+") + channel).c_str());
+  Program p = Start(path, arguments, directory);
+  SetEnvironmentVariableA("WINEDEBUG", had ? before : nullptr);
+  return p;
+}
+
+std::vector<std::string> Fixmes(DWORD thread, const char* channel) {
+  char prefix[64];
+  snprintf(prefix, sizeof prefix, "%04lx:fixme:%s:", static_cast<unsigned long>(thread), channel);
+  const char* output = getenv("VELMORA_E2E_OUTPUT");
+  if (output == nullptr) return {"(no VELMORA_E2E_OUTPUT: run the test program with tests/e2e/wine_env.sh)"};
+  std::vector<std::string> found;
+  std::ifstream file(output);
+  for (std::string line; std::getline(file, line);)
+    if (line.find(prefix) != std::string::npos) found.push_back(line.substr(line.find(prefix) + strlen(prefix)));
+  return found;
+}
+
+std::string LetThrough(HWND window, UINT message) {
+  char line[80];
+  snprintf(line, sizeof line, "ChangeWindowMessageFilterEx %08lX %x %d 00000000", HandleToUlong(window), message,
+           MSGFLT_ALLOW);
+  return line;
+}
+
 DWORD WaitForExit(const Program& p, DWORD deadlineMs) {
   DWORD code = STILL_ACTIVE;
   if (WaitForSingleObject(p.process, deadlineMs) == WAIT_OBJECT_0) GetExitCodeProcess(p.process, &code);

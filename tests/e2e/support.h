@@ -32,6 +32,16 @@ bool Exists(const std::string& path);
 // arguments, its working directory and its show state; empty when it has
 // not started by the deadline.
 std::vector<std::string> WaitForStart(const std::string& program);
+// Starts it as Start does, with Wine's FIXMEs on the channel ("msg") on.
+Program StartTraced(const char* channel, const std::string& path, const std::string& arguments,
+                    const char* directory = nullptr);
+// The FIXMEs Wine wrote for the thread on the channel so far (each line
+// after "fixme:CHANNEL:": the function and its arguments), read from the
+// session's output file of this test program, which a started program shares.
+std::vector<std::string> Fixmes(DWORD thread, const char* channel);
+// The FIXME of Wine's per-window filter, on "msg", when the window lets the
+// message through from processes of lower integrity.
+std::string LetThrough(HWND window, UINT message);
 // A window of the test's own, from the stand-in: ended with the test.
 inline Program StartWindow(const std::string& windowClass, const std::string& title) {
   return Start(Beside("velmora_standin.exe"), "/window " + windowClass + " " + title);

@@ -52,9 +52,10 @@ std::vector<unsigned> Graph(int samples) {
 class TrayE2E : public E2E {
  protected:
   // Starts the monitor in a folder of its own; ASSERTs its window and icon.
-  void StartTray(const std::string& options) {
+  void StartTray(const std::string& options, const char* traced = nullptr) {
     Fresh(folder);
-    monitor = Start(Beside("Velmora.exe"), options, folder.c_str());
+    monitor = traced ? StartTraced(traced, Beside("Velmora.exe"), options, folder.c_str())
+                     : Start(Beside("Velmora.exe"), options, folder.c_str());
     ASSERT_NE(window = WaitForWindow(kMonitor, kMonitor, monitor.pid), nullptr);
     ASSERT_NE(icon = WaitForTrayIcon(), nullptr) << "no icon in the notification area";
   }
@@ -130,7 +131,13 @@ TEST_F(TrayE2E, IconTipAFreePassTheIconBackMenuBoxesHelpAndExit) {
 }
 
 TEST_F(TrayE2E, WithoutAConfigurationHelpShowsTheAboutBoxAndACloseRequestEndsIt) {
-  StartTray("U=600");
+  StartTray("U=600", "msg");
+  // Its window lets WM_CLOSE and the notification area's new start through
+  // from lower integrity, and nothing else.
+  std::vector<std::string> filtered, want = {LetThrough(window, WM_CLOSE),
+                                             LetThrough(window, RegisterWindowMessageA("TaskbarCreated"))};
+  EXPECT_TRUE(WaitUntil([&] { return (filtered = Fixmes(GetWindowThreadProcessId(window, nullptr), "msg")) == want; }))
+      << testing::PrintToString(filtered);
   Choose(2);
   EXPECT_EQ(DismissBox(monitor.pid, kMonitor, window), Wide(kAboutText));
   // As the configuration program and the uninstaller ask.

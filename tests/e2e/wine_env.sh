@@ -69,8 +69,11 @@ start() {
 
 run() {
   load_env
-  local out=$state/run.$$.out
-  "$wine64" "$@" >"$out" 2>&1 < /dev/null
+  local out
+  out=$(cd "$state" && pwd)/run.$$.out
+  # Wine writes a program's trace to the standard error it shares with the
+  # test program that started it: the test program reads it here.
+  VELMORA_E2E_OUTPUT="Z:$(printf '%s' "$out" | tr / '\\')" "$wine64" "$@" >"$out" 2>&1 < /dev/null
   local rc=$?
   cat "$out"
   # A test program that crashes under the emulator may still end with code 0,
