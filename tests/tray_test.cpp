@@ -94,7 +94,7 @@ TEST(TrayDisplay, WhatTheIconShows) {
   // with f the page file instead, with u the length of a tip (x...y) to show.
   const std::string x62(62, 'x');
   const struct { const char *line, *steps; std::string shown; } cases[] = {
-      /* 0 */ {"V", "g 63u 64u 200u", "add Velmora -|" + x62 + "y -|" + x62 + "x -|" + x62 + "x -|"},  // cut to 63 characters
+      /* 0 */ {"V", "a 63u 64u 200u g", "add Velmora -|" + x62 + "y -|" + x62 + "x -|" + x62 + "x -|add " + x62 + "x -|"},  // cut to 63 characters
       // The digits are redrawn only when the rounded free RAM or page file changes.
       /* 1 */ {"V", "a 32s 32.49999t 32.5t 151f t", "add Velmora -|RAM: 32M  Page: 150M c1-14 r3-13|RAM: 33M  Page: 150M c1-14 r3-13|"
                                                    "RAM: 33M  Page: 151M c1-14 r3-13|"},

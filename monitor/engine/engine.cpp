@@ -49,7 +49,6 @@ void AttachEngine(Engine* e, EnginePlatform* platform, Display* display) {
   e->display = display;
   e->lastFreeMb = kNeverShown;
   e->lastPageMb = kNeverShown;
-  e->tip[0] = '\0';
 }
 
 uint32_t RoundToMegabytes(uint32_t bytes) {
@@ -140,8 +139,9 @@ void SamplingUpdate(Engine* e, bool forced) {
     return;
   e->lastFreeMb = freeMb;
   e->lastPageMb = pageMb;
-  FormatSampleTip(e->tip, sizeof e->tip, freeMb, pageMb);
-  e->display->ShowSample(freeMb, totalMb, e->tip);
+  char tip[kTipRoom];
+  FormatSampleTip(tip, sizeof tip, freeMb, pageMb);
+  e->display->ShowSample(freeMb, totalMb, tip);
 }
 
 void FreePass(Engine* e) {

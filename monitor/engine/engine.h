@@ -59,7 +59,6 @@ struct Engine {
   Backoff backoff;
   uint32_t lastFreeMb;
   uint32_t lastPageMb;
-  char tip[kTipRoom];  // the last sample's tip
   EnginePlatform* platform;
   Display* display;  // null in the hidden monitor
 };

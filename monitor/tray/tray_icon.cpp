@@ -7,13 +7,8 @@
 const char kFirstTip[] = "Velmora";
 
 TrayDisplay::TrayDisplay(const MonitorSettings* settings, TrayIconPlatform* platform)
-    : settings_(settings), platform_(platform) {
-  Reset();
-}
-
-void TrayDisplay::Reset() {
+    : settings_(settings), platform_(platform), shownTip_() {
   ResetPicture(&picture_);
-  memcpy(shownTip_, kFirstTip, sizeof kFirstTip);
 }
 
 void TrayDisplay::AddIcon() {

@@ -24,17 +24,16 @@ class TrayIconPlatform {
 
 class TrayDisplay : public Display {
  public:
+  // The picture all zero, no icon yet.
   TrayDisplay(const MonitorSettings* settings, TrayIconPlatform* platform);
 
-  // Start-up: the picture all zero, no icon yet.
-  void Reset();
   // Adds the icon with the first tip and the current picture.
   void AddIcon();
   // Modifies the icon: the current picture with the tip, cut to fit
   // kTipRoom, the one place a tip is cut.
   void UpdateIcon(const char* tip);
   // The notification area has been created afresh: adds the icon again
-  // with the picture and the tip it showed last.
+  // with the picture and the tip it showed last (none before AddIcon).
   void AddIconAgain();
   // The monitor ends: the icon leaves the notification area.
   void RemoveIcon() { platform_->Remove(); }
@@ -49,7 +48,7 @@ class TrayDisplay : public Display {
   const MonitorSettings* settings_;
   TrayIconPlatform* platform_;
   IconPicture picture_;
-  char shownTip_[kTipRoom];
+  char shownTip_[kTipRoom];  // the one copy of the tip the icon shows
 };
 
 #endif

@@ -1,9 +1,6 @@
 #include "tray_icon_win.h"
 
-#include <shellapi.h>
 #include <string.h>
-
-#include "engine_win.h"
 
 namespace {
 
@@ -46,37 +43,28 @@ HICON CreatePictureIcon(HWND window, const IconPicture& picture) {
   return icon;
 }
 
-// The monitor window's one icon in the notification area, from its adding
-// to its removal.
-class NotificationAreaIcon : public TrayIconPlatform {
- public:
-  void Show(bool add, const char* tip, const IconPicture& picture) override {
-    HICON icon = CreatePictureIcon(g_monitorWindow, picture);
-    NOTIFYICONDATAA record = Record();
-    record.uFlags = NIF_ICON | NIF_TIP | (add ? NIF_MESSAGE : 0);
-    record.uCallbackMessage = add ? kTrayCallbackMessage : 0;
-    record.hIcon = icon;
-    memcpy(record.szTip, tip, strlen(tip) + 1);
-    Shell_NotifyIconA(add ? NIM_ADD : NIM_MODIFY, &record);
-    if (icon != nullptr) DestroyIcon(icon);
-  }
-  void Remove() override {
-    NOTIFYICONDATAA record = Record();
-    Shell_NotifyIconA(NIM_DELETE, &record);
-  }
-
- private:
-  static NOTIFYICONDATAA Record() {
-    NOTIFYICONDATAA record = {};
-    record.cbSize = kNotifyRecordSize;
-    record.hWnd = g_monitorWindow;
-    record.uID = kTrayIconId;
-    return record;
-  }
-};
-
-NotificationAreaIcon g_notificationArea;
-
 }  // namespace
 
-TrayIconPlatform* NotificationArea() { return &g_notificationArea; }
+void NotificationAreaIcon::Show(bool add, const char* tip, const IconPicture& picture) {
+  HICON icon = CreatePictureIcon(window_, picture);
+  NOTIFYICONDATAA record = Record();
+  record.uFlags = NIF_ICON | NIF_TIP | (add ? NIF_MESSAGE : 0);
+  record.uCallbackMessage = add ? kTrayCallbackMessage : 0;
+  record.hIcon = icon;
+  memcpy(record.szTip, tip, strlen(tip) + 1);
+  Shell_NotifyIconA(add ? NIM_ADD : NIM_MODIFY, &record);
+  if (icon != nullptr) DestroyIcon(icon);
+}
+
+void NotificationAreaIcon::Remove() {
+  NOTIFYICONDATAA record = Record();
+  Shell_NotifyIconA(NIM_DELETE, &record);
+}
+
+NOTIFYICONDATAA NotificationAreaIcon::Record() const {
+  NOTIFYICONDATAA record = {};
+  record.cbSize = kNotifyRecordSize;
+  record.hWnd = window_;
+  record.uID = kTrayIconId;
+  return record;
+}

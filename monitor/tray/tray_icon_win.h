@@ -4,6 +4,7 @@
 #define VELMORA_MONITOR_TRAY_TRAY_ICON_WIN_H
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include "tray_icon.h"
 
@@ -12,7 +13,19 @@
 const UINT kTrayCallbackMessage = WM_USER + 1;
 const UINT kTrayIconId = 1;
 
-// The icon of the monitor window (g_monitorWindow).
-TrayIconPlatform* NotificationArea();
+// The monitor window's one icon in the notification area, from its adding
+// to its removal.
+class NotificationAreaIcon : public TrayIconPlatform {
+ public:
+  // The window the icon belongs to, whose DC draws it and to which the
+  // notification area sends its messages; none before it is created.
+  void SetWindow(HWND window) { window_ = window; }
+  void Show(bool add, const char* tip, const IconPicture& picture) override;
+  void Remove() override;
+
+ private:
+  NOTIFYICONDATAA Record() const;
+  HWND window_ = nullptr;
+};
 
 #endif

@@ -10,7 +10,8 @@
 
 namespace {
 
-TrayDisplay g_trayDisplay(&g_monitor.settings, NotificationArea());
+NotificationAreaIcon g_notificationArea;
+TrayDisplay g_trayDisplay(&g_monitor.settings, &g_notificationArea);
 HINSTANCE g_instance;  // whose menu resource the tray menu loads
 // Sent to every top-level window when the notification area is created
 // afresh (the taskbar restarted, or it came up after the monitor).
@@ -90,9 +91,9 @@ LRESULT CALLBACK TrayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   StartEngine(kTrayOptions, &g_trayDisplay);
   g_instance = instance;
-  g_trayDisplay.Reset();
   g_taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
   if (!CreateMonitorWindow(instance, TrayWindowProc)) return 1;
+  g_notificationArea.SetWindow(g_monitorWindow);
   // Explorer runs unelevated: without its TaskbarCreated an elevated monitor's icon stays lost when it restarts.
   LetMessageThrough(g_monitorWindow, g_taskbarCreated);
   g_trayDisplay.AddIcon();

@@ -158,12 +158,14 @@ int FreeGdiHandles() {
 TEST_F(TrayE2E, AThousandUpdatesLeakNoObject) {
   // An icon holds two bitmaps and a device context is a GDI object too: a
   // leaked one shows in the free GDI handles.
-  g_monitorWindow = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
-  ASSERT_NE(g_monitorWindow, nullptr);
+  HWND owner = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(owner, nullptr);
+  NotificationAreaIcon area;
+  area.SetWindow(owner);
   MonitorSettings settings;
   Backoff backoff;
   ParseMonitorCommandLine("V G=3", kTrayOptions, &settings, &backoff);
-  TrayDisplay display(&settings, NotificationArea());
+  TrayDisplay display(&settings, &area);
   display.AddIcon();
   ASSERT_NE(icon = WaitForTrayIcon(), nullptr);
   int before = 0;
@@ -178,7 +180,7 @@ TEST_F(TrayE2E, AThousandUpdatesLeakNoObject) {
   EXPECT_TRUE(Screenshot(icon, &shot) && Holds(shot, Colours(display.Picture()))) << "the last update does not show";
   display.RemoveIcon();
   EXPECT_TRUE(WaitUntil([] { return TrayIcons().empty(); }));
-  DestroyWindow(g_monitorWindow);
+  DestroyWindow(owner);
 }
 
 }  // namespace
