@@ -5,11 +5,9 @@ set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
 
 set(VELMORA_BIN_DIR ${CMAKE_BINARY_DIR}/bin)
 
-function(velmora_core_flags target)
-  target_compile_options(${target} PRIVATE
-    -Os -Wall -Wextra -Werror -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
-    -fno-threadsafe-statics -ffunction-sections -fdata-sections)
-endfunction()
+target_compile_options(velmora_flags INTERFACE
+  -Os -Wall -Wextra -Werror -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
+  -fno-threadsafe-statics -ffunction-sections -fdata-sections)
 
 # The programs' file names, as resources/names.h gives them to the programs
 # that start or look for one another: a program is built under one of them.
@@ -31,7 +29,7 @@ function(velmora_program name description)
   set_source_files_properties(${rc} PROPERTIES
     OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/version.h;${CMAKE_SOURCE_DIR}/resources/asinvoker.manifest")
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/resources)
-  velmora_core_flags(${name})
+  target_link_libraries(${name} PRIVATE velmora_flags)
   # No link time in the PE header (its time stamp stays 0): two builds of the
   # same sources give the same bytes.
   target_link_options(${name} PRIVATE -static -s -Wl,--gc-sections -Wl,--no-insert-timestamp)
