@@ -41,6 +41,14 @@ struct TextWriter {
     *out = '\0';
     return fits;
   }
+  // Ends the text that starts at start, and gives it up, left empty, when
+  // any of it was dropped or keep is false: a cut text would name something
+  // else. True when it was kept.
+  bool FinishWhole(char* start, bool keep = true) {
+    bool whole = Finish() && keep;
+    if (!whole) *start = '\0';
+    return whole;
+  }
 };
 
 // Copies text into room bytes, cut to fit; true when it fitted whole.

@@ -6,13 +6,11 @@
 
 const char kFaqPageFile[] = "Velmora_FAQS.html";
 const char kHomePageFile[] = "index.html";
-const char kAuthorAddress[] = VELMORA_AUTHOR_MAIL;
 const char kMailSubject[] = "Velmora v" VELMORA_VERSION_SHORT;
 
 namespace {
 
-const char kMailScheme[] = "mailto:";
-const char kSubjectQuery[] = "?subject=";
+const char kMailPrefix[] = "mailto:" VELMORA_AUTHOR_MAIL "?subject=";
 
 bool IsUnreserved(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '.' ||
@@ -45,14 +43,6 @@ bool WritePageTarget(TextWriter* w, const char* file, const char* programPath) {
   return true;
 }
 
-// A cut target would open something else: it is given up whole, and so is
-// one that has none.
-bool GiveUpCut(TextWriter* w, bool known, char* out) {
-  bool fits = w->Finish() && known;
-  if (!fits) out[0] = '\0';
-  return fits;
-}
-
 }  // namespace
 
 HelpAction HelpPageCommand(int id, HelpLink* link) {
@@ -69,11 +59,9 @@ HelpAction HelpPageCommand(int id, HelpLink* link) {
 bool ComposeMailTarget(const char* subject, char* out, size_t room) {
   if (room == 0) return false;
   TextWriter w = TextWriter::Over(out, room);
-  w.Text(kMailScheme);
-  w.Text(kAuthorAddress);
-  w.Text(kSubjectQuery);
+  w.Text(kMailPrefix);
   WriteEscaped(&w, subject);
-  return GiveUpCut(&w, true, out);
+  return w.FinishWhole(out);
 }
 
 bool ComposeLinkTarget(HelpLink link, const char* programPath, char* out, size_t room) {
@@ -81,5 +69,5 @@ bool ComposeLinkTarget(HelpLink link, const char* programPath, char* out, size_t
   if (room == 0) return false;
   TextWriter w = TextWriter::Over(out, room);
   bool known = WritePageTarget(&w, link == kFaqLink ? kFaqPageFile : kHomePageFile, programPath);
-  return GiveUpCut(&w, known, out);
+  return w.FinishWhole(out, known);
 }

@@ -16,7 +16,6 @@ enum HelpAction {
 
 extern const char kFaqPageFile[];     // "Velmora_FAQS.html"
 extern const char kHomePageFile[];    // "index.html"
-extern const char kAuthorAddress[];   // the mail link's address
 extern const char kMailSubject[];     // "Velmora v" and the short version
 
 // Room for a link target: a program directory of MAX_PATH and a file name.

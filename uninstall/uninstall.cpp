@@ -146,9 +146,7 @@ bool BuildWarningText(const char* keyPath, char* out, size_t room) {
   w.Text(kContinueLine);
   w.Text(kFailedKeyLine);
   w.Text(keyPath);
-  bool whole = w.Finish();
-  if (!whole) out[0] = '\0';
-  return whole;
+  return w.FinishWhole(out);
 }
 
 bool RemoveTree(Registry* registry, RegistryKey parent, const char* subkey) {
