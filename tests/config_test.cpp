@@ -109,7 +109,7 @@ TEST(ConfigDialog, OpensUnconfiguredOrWithoutANumber) {
 
 TEST(ConfigDialog, NumberRule) {
   const struct { std::string text; bool ok; uint32_t value; } cases[] = {
-      {"\t12\t ", true, 12}, {"+12", true, 12}, {"\n5", true, 5},  // not a blank, but strtoul skips it
+      {"\t12\t ", true, 12}, {"+12", true, 12}, {"\n\t\r5", true, 5},  // no blanks, but strtoul skips them
       {"4294967294", true, 4294967294u}, {"4294967296", true, 4294967295u}, {"-5", true, 4294967291u}, {"-4294967296", true, 4294967295u},
       {"-0", false, 0}, {"+-5", false, 0}, {"1 2", false, 0}, {"0x10", false, 0}, {"\n0", false, 0}, {"5\n", false, 0},
   };
@@ -214,6 +214,8 @@ TEST(ConfigDialog, StoredLaunchedAndOpenedAgain) {
     again.registry.keys = d.registry.keys;
     again.dialog.FinishInitialisation(&again.program);
     EXPECT_EQ(again.surface.On() + Fields(again.dialog), cases[i].on2 + Fields(d.dialog)) << "case " << i;
+    EXPECT_EQ(again.surface.Click(&again.dialog, IDC_DEFAULT), kDialogStays) << "case " << i;
+    EXPECT_EQ(again.surface.On() + Fields(again.dialog), kDefaults + std::string("5|4|10|0 100010")) << "case " << i << ": Default";
   }
 }
 
@@ -292,6 +294,8 @@ TEST(MonitorCommandLine, ProgramDirectory) {
     EXPECT_EQ(options, " M=10 T=4 P=\"" + cases[i].want + "\\VelmoraConfig.exe\"") << "case " << i;
     EXPECT_EQ(d.registry.OpenHandles(), 0u) << "case " << i;
   }
+  FakeRegistry none;  // no Run key at all: no text, whatever the room held
+  EXPECT_EQ(Written(kLaunchTextRoom, [&none](char* out, size_t) { return ReadRunValue(&none, out), true; }), "");
 }
 
 // OK, in this order: the exchange, with autostart off the Run values gone,

@@ -23,7 +23,7 @@ TEST(OptionScanner, CommandLines) {
       /* 6 */ {T, "V M=99999999999999999999 T=-1 S", "M=4095M T=4095M S "},
       /* 7 */ {T, "V L=W LG", "L=1 "},
       /* 8 */ {T, "V LG lw", "L=2 "},
-      /* 9 */ {T, "V S=1 A=Y O B G=-7z Xyz=5 q U=3 U", "U=3000 O S A B G=-7 wait 8..200 "},  // a value-taking option last is absent
+      /* 9 */ {T, "V S=1 a=Y O B G=-7z Xyz=5 q U=3 U", "U=3000 O S A B G=-7 wait 8..200 "},  // a value-taking option last is absent
       // A tab is no delimiter: one program name; and the line ends at its NUL.
       /* 10 */ {T, std::string("Velmora.exe\tU=3 U\0" "3", 19), ""},
       // A quoted path keeps its blanks; an unquoted one runs on to the next
@@ -31,7 +31,7 @@ TEST(OptionScanner, CommandLines) {
       /* 11 */ {T, "V P=\"C:\\Program Files\\VelmoraConfig.exe\" S", "S P=C:\\Program Files\\VelmoraConfig.exe "},
       /* 12 */ {T, "V P=C:\\a b\\c.exe U=3", "P=C:\\a b\\c.exe U "},
       /* 13 */ {T, "V P=\"" + fits + "\" U=3", "U=3000 P=" + fits + " wait 8..200 "},
-      /* 14 */ {T, "V P=\"" + fits + "y\" U=3", "U=3000 wait 8..200 "},  // never cut
+      /* 14 */ {T, "V P=\"C:\\a\" P=\"" + fits + "y\" U=3", "U=3000 wait 8..200 "},  // never cut, and the earlier one gone
       // The quote that closes the program name, or the lack of one.
       /* 15 */ {T, "\"C:\\Program Files\\Velmora.exe\"U=3", "U=3000 wait 8..200 "},
       /* 16 */ {T, "\"Velmora.exe U=3", "U=3000 wait 8..200 "},
