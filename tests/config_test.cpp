@@ -278,6 +278,7 @@ TEST(MonitorCommandLine, ProgramDirectory) {
       {"\"x\" P=\"short\"", "C:\\Windows", "", {}, false, "short\""},  // too short to hold the file name
       {"\"x\" P=\"\\VelmoraConfig.exe\"", "C:\\Windows", "", {}, false, "\\VelmoraConfig.exe\""},  // just the file name
       {"\"x\" P=\"\\\\VelmoraConfig.exe\"", "C:\\Windows", "", {"\\Velmora.exe"}, false, ""},  // the root of the drive
+      {"\"x\" P=\"D\\VelmoraConfig.exe\"", tools, "", {"D\\Velmora.exe", "C:\\Tools\\Velmora.exe"}, false, "D"},  // one character
       // A current directory too long for the budget left beside the options is not used.
       {"", c228, "E:\\Own", {c228 + "\\Velmora.exe", "E:\\Own\\Velmora.exe"}, false, "E:\\Own"},
       {"\"x\" P=\"" + c228 + "\\VelmoraConfig.exe\"", tools, "", {c228 + "\\Velmora.exe", "C:\\Tools\\Velmora.exe"}, false, tools},
