@@ -30,7 +30,9 @@ TEST_F(E2E, ConfigurationStoresReplacesTheMonitorAndUninstalls) {
   ASSERT_NE(WaitForWindow("VelmoraBox", kMonitor, titled.pid), nullptr);
   ASSERT_NE(WaitForWindow(kMonitor, "Velmora Notes", classOnly.pid), nullptr);
 
-  // The first start, from a folder without the monitors.
+  // The first start, from a folder without the monitors: a folder of the
+  // hidden monitor's name there is none.
+  Fresh("C:\\VelmoraH.exe");
   Program config = Start(In("VelmoraConfig.exe"), "", "C:\\");
   HWND dialog = WaitForDialog(config.pid, nullptr);
   ASSERT_NE(dialog, nullptr);
