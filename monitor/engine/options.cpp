@@ -6,13 +6,12 @@
 
 namespace {
 
-// The hidden monitor shows nothing: it knows no display-only letter.
-const char kTrayLetters[] = {kIntervalLetter, kFreeAmountLetter, kReachTargetLetter, kThresholdLetter,
-                             kDefragmentLetter, kConfigPathLetter, kRunOnceLetter,    kSoundLetter,
-                             kKeepTryingLetter, kStyleLetter,      kLcdFontLetter,    kByteUnitsLetter, '\0'};
-const char kHiddenLetters[] = {kIntervalLetter,   kFreeAmountLetter, kReachTargetLetter, kThresholdLetter,
-                               kDefragmentLetter, kConfigPathLetter, kRunOnceLetter,     kSoundLetter,
-                               kKeepTryingLetter, kStyleLetter,      '\0'};
+// Every letter a monitor may know, the display-only ones last: the hidden
+// monitor, which shows nothing, knows all but those.
+const char kLetters[] = {kIntervalLetter, kFreeAmountLetter, kReachTargetLetter, kThresholdLetter,
+                         kDefragmentLetter, kConfigPathLetter, kRunOnceLetter, kSoundLetter,
+                         kKeepTryingLetter, kStyleLetter, kLcdFontLetter, kByteUnitsLetter};
+const size_t kDisplayOnlyLetters = 2;
 
 const char kDelimiters[] = {' ', kValueMark, '\0'};
 const char kPathDelimiters[] = {kValueMark, kPathQuote, '\0'};
@@ -96,7 +95,7 @@ void ScanOptions(const char* args, const OptionTable& table, MonitorSettings* s)
   size_t length;
   while (NextToken(&t, kDelimiters, &token, &length)) {
     char letter = Upper(token[0]);
-    if (strchr(table.letters, letter) == nullptr) continue;
+    if (memchr(kLetters, letter, table.letterCount) == nullptr) continue;
     const char* value;
     size_t valueLength;
     switch (letter) {
@@ -153,8 +152,8 @@ void FinishSettings(MonitorSettings* s, Backoff* b) {
 
 }  // namespace
 
-const OptionTable kTrayOptions = {kTrayLetters, true};
-const OptionTable kHiddenOptions = {kHiddenLetters, false};
+const OptionTable kTrayOptions = {sizeof kLetters, true};
+const OptionTable kHiddenOptions = {sizeof kLetters - kDisplayOnlyLetters, false};
 
 void ParseMonitorCommandLine(const char* commandLine, const OptionTable& table,
                              MonitorSettings* s, Backoff* b) {

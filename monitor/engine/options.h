@@ -46,11 +46,12 @@ struct Backoff {
   uint32_t tickCounter;
 };
 
-// Which letters a front end knows. Letters not in the set are ignored like
-// any other unknown token; a path given with P is stored only when
-// keepPath is set, but it is always consumed the same way.
+// Which letters a front end knows: the first letterCount of the monitors'
+// letters, whose display-only ones come last. Letters not in the set are
+// ignored like any other unknown token; a path given with P is stored only
+// when keepPath is set, but it is always consumed the same way.
 struct OptionTable {
-  const char* letters;
+  size_t letterCount;
   bool keepPath;
 };
 
