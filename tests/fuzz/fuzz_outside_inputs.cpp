@@ -117,18 +117,11 @@ void NumberRule(std::string text) {
   CHECK(ok == (whole && (want != 0 || text[first] == '0')) && value == (ok ? want : 0xA5A5A5A5u));
 }
 
-// The text a stored value reads as, whatever its type: up to its first NUL,
-// and "" when its bytes do not fit the room with a NUL at the end.
-std::string TextOf(FakeKey& store, const char* name, bool* fits) {
-  const std::vector<unsigned char>& b = store.values[name].second;
-  *fits = b.size() < kSettingTextRoom || (b.size() == kSettingTextRoom && b.back() == 0);
-  return *fits ? std::string(b.begin(), b.end()).c_str() : "";
-}
-
 // Values of any type, size and bytes under the settings key, each name
-// picked by a byte: the dialog only reads, and opens with what each value
-// holds as its kind of setting, or with this machine's defaults when no
-// AutoStart text marks the store as configured.
+// picked by a byte: the dialog only reads, and shows each setting as the
+// store's own reads give it (names in the order saving writes them), or
+// this machine's defaults when no AutoStart text marks the store as
+// configured.
 void StoredSettings(const uint8_t* data, size_t size) {
   Dialog d, defaults;
   for (size_t at = 0, length; at + 3 <= size; at += length) {
@@ -136,32 +129,27 @@ void StoredSettings(const uint8_t* data, size_t size) {
     d.registry.Put(kStore, kNames[data[at] % 12], data[at + 1] % 5, {data + at + 3, data + at + 3 + length});
     at += 3;
   }
-  FakeKey stored = d.registry.keys[kStore];
   d.dialog.FinishInitialisation(&d.program);
   for (const std::string& entry : *d.registry.log) CHECK(entry.compare(0, 5, "read ") == 0);
   CHECK(d.registry.OpenHandles() == 0);
-  bool fits;
-  if (TextOf(stored, "AutoStart", &fits).empty() && fits) {
-    CHECK(d.surface.Edits() == defaults.surface.Edits() && d.surface.On() == defaults.surface.On());
-    return;
-  }
+  char text[kSettingTextRoom];
+  auto word = [&](int name) { return d.program.ReadText(kSettingsSection, kNames[name], text, sizeof text), std::string(text); };
+  if (d.program.ReadText(kSettingsSection, kNames[0], text, sizeof text) == 0)
+    return CHECK(d.surface.Edits() == defaults.surface.Edits() && d.surface.On() == defaults.surface.On());
   const ConfigDialog& c = d.dialog;
-  const struct { const char* name; uint32_t field, missing; } numbers[] = {{"UpdateInterval", c.UpdateInterval, 5},
-      {"MemoryToFree", c.MemoryToFree, 0}, {"MemoryToReach", c.MemoryToReach, 0}, {"MemoryThreshold", c.MemoryThreshold, 0}};
-  for (const auto& n : numbers) {
-    const FakeValue& v = stored.values[n.name];
-    uint32_t number = n.missing;
-    if (v.first == kNumberValue && v.second.size() == 4) memcpy(&number, v.second.data(), 4);
-    CHECK(n.field == (number == 0xFFFFFFFFu ? n.missing : number));
+  const uint32_t numbers[] = {c.UpdateInterval, c.MemoryToFree, c.MemoryToReach, c.MemoryThreshold};
+  for (int i = 0; i < 4; ++i) {
+    uint32_t n = d.program.ReadNumber(kSettingsSection, kNames[8 + i], 0xFFFFFFFFu);  // all bits set reads as missing
+    CHECK(numbers[i] == (n != 0xFFFFFFFFu ? n : i == 0 ? 5 : 0));
   }
-  const struct { const char* name; int32_t field; } flags[] = {{"AutoStart", c.AutoStart}, {"RunHidden", c.RunHidden},
-      {"Sound", c.Sound}, {"AlwaysFree", c.AlwaysFree}, {"ReachTarget", c.ReachTarget}, {"", 1 - c.FreeExtra}};
-  for (const auto& f : flags) CHECK(f.field == (TextOf(stored, f.name[0] ? f.name : "ReachTarget", &fits) == "Yes"));
+  const int32_t flags[] = {c.AutoStart, c.RunHidden, c.ReachTarget, c.Sound, c.AlwaysFree};
+  for (int i = 0; i < 5; ++i) CHECK(flags[i] == (word(i) == "Yes"));
+  CHECK(c.FreeExtra == 1 - c.ReachTarget);
   for (int group = 0; group < kOptionGroupCount; ++group) {
-    std::string word = TextOf(stored, kNames[5 + group], &fits);  // the groups' words follow the five flags
+    std::string stored = word(5 + group);
     bool known = false;
-    for (const Option& o : kOptions) known |= o.group == group && word == o.word;
-    for (const Option& o : kOptions) CHECK(o.group != group || d.surface.buttons[o.radio] == (known ? word == o.word : IsDefault(o)));
+    for (const Option& o : kOptions) known |= o.group == group && stored == o.word;
+    for (const Option& o : kOptions) CHECK(o.group != group || d.surface.buttons[o.radio] == (known ? stored == o.word : IsDefault(o)));
   }
 }
 
