@@ -1,6 +1,5 @@
 // The tray monitor as Wine shows it: the icon's pixels and tip in the
-// notification area, a free pass seen there and in the pages it writes and
-// gives back, the icon put back when the notification area starts afresh,
+// notification area, a free pass seen there, the icon put back when the notification area starts afresh,
 // the menu driven by keys, the details and about boxes, the program it
 // starts, and its two ways to end; and the program's own tray icon update,
 // run here, leaking no object.
@@ -86,14 +85,11 @@ TEST_F(TrayE2E, IconTipAFreePassTheIconBackMenuBoxesHelpAndExit) {
   std::wstring tip;
   EXPECT_TRUE(WaitUntil([&] { return (tip = TrayTip(icon)) == SampleTip(); })) << tip;
 
-  // A double click runs one free pass: its tip while it runs, the pages it
-  // really writes, and gives back.
-  EXPECT_LT(WorkingSet(monitor, true), 64 * MB) << "freed before it was asked to";
+  // A double click runs one free pass: its tip while it runs, then the
+  // reading again (the pages a pass writes: the hidden monitor's test).
   PostMessageA(icon, WM_LBUTTONDBLCLK, 0, MAKELPARAM(8, 8));
   EXPECT_TRUE(WaitUntil([&] { return (tip = TrayTip(icon)) == Wide(kFreeingTip); })) << tip;
-  EXPECT_TRUE(WaitUntil([&] { return WorkingSet(monitor, true) >= 256 * MB; })) << WorkingSet(monitor, true) / MB;
   EXPECT_TRUE(WaitUntil([&] { return (tip = TrayTip(icon)) == SampleTip(); })) << tip;
-  EXPECT_LT(WorkingSet(monitor), 64 * MB) << "the pass kept its memory";
 
   // The notification area starts afresh without the icon: the monitor puts
   // it back, with its picture, and it answers the mouse.
