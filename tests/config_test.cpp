@@ -253,8 +253,8 @@ TEST(MonitorCommandLine, ProgramDirectory) {
 TEST(Confirm, InItsOrder) {
   const std::string read = "read " + kRun + ":Velmora", write = "write " + kRun + ":Velmora", p117(117, 'p');
   const std::string warnKey = "warn " + std::string(kRunKeyMessage), warnValue = "warn " + std::string(kRunValueMessage);
-  const std::string old = "\"D:\\Old\\Velmora.exe\" P=\"D:\\Old\\VelmoraConfig.exe\"", tools = "C:\\Tools\\Velmora.exe| M=10 T=4" + kTail + "|C:\\Tools";
-  const std::string deep = "C:\\" + p117, hidden = "\"C:\\VelmoraH.exe\" M=10 T=4 P=\"C:\\VelmoraConfig.exe\"";
+  const std::string old = "\"D:\\Old\\Velmora.exe\" P=\"D:\\Old\\VelmoraConfig.exe\"", deep = "C:\\" + p117;
+  const std::string tools = "C:\\Tools\\Velmora.exe| M=10 T=4" + kTail + "|C:\\Tools", hidden = "\"C:\\VelmoraH.exe\" M=10 T=4 P=\"C:\\VelmoraConfig.exe\"";
   const struct { const char* on; const char* edits; std::string current; int refuse; Lines before; std::string start, value; } cases[] = {
       {"1003 1006 1016 1063", "5|4|10|0", "C:\\Tools", 0, {"delete " + kRun + ":Velmora", "delete " + kUserRun + ":Velmora", read}, tools, ""},
       {"1003 1006 1010 1011 1016 1063", "5|4|10|0", "C:\\", 0, {read, write}, "C:\\VelmoraH.exe| M=10 T=4 P=\"C:\\VelmoraConfig.exe\"|C:", hidden},

@@ -1,8 +1,8 @@
 // The tray monitor as Wine shows it: the icon's pixels and tip in the
-// notification area, a free pass seen there, the icon put back when the notification area starts afresh,
-// the menu driven by keys, the details and about boxes, the program it
-// starts, and its two ways to end; and the program's own tray icon update,
-// run here, leaking no object.
+// notification area, a free pass seen there, the icon put back when the
+// notification area starts afresh, the menu driven by keys, the details and
+// about boxes, the program it starts, and its two ways to end; and the
+// program's own tray icon update, run here, leaking no object.
 #include "support.h"
 
 #include "engine_win.h"
