@@ -2,9 +2,15 @@
 
 #include <windows.h>
 
-WindowRef Win32WindowCloser::FindTopWindow(WindowLookup by, const char* name) {
-  HWND found = by == kByClass ? FindWindowA(name, nullptr) : FindWindowA(nullptr, name);
+WindowRef Win32WindowCloser::FindTopWindow(WindowLookup by, const char* name, WindowRef after) {
+  HWND previous = reinterpret_cast<HWND>(after);
+  HWND found = by == kByClass ? FindWindowExA(nullptr, previous, name, nullptr)
+                              : FindWindowExA(nullptr, previous, nullptr, name);
   return reinterpret_cast<WindowRef>(found);
+}
+
+void Win32WindowCloser::ClassName(WindowRef window, char* out, size_t room) {
+  if (GetClassNameA(reinterpret_cast<HWND>(window), out, static_cast<int>(room)) == 0) out[0] = '\0';
 }
 
 void Win32WindowCloser::RequestClose(WindowRef window) {

@@ -6,7 +6,8 @@
 
 class Win32WindowCloser : public WindowCloser {
  public:
-  WindowRef FindTopWindow(WindowLookup by, const char* name) override;
+  WindowRef FindTopWindow(WindowLookup by, const char* name, WindowRef after) override;
+  void ClassName(WindowRef window, char* out, size_t room) override;
   void RequestClose(WindowRef window) override;
   void Pause(uint32_t milliseconds) override;
 };

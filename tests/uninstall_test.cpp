@@ -142,11 +142,13 @@ TEST(Uninstall, RunValuesAndWindowsLast) {
   }
 }
 
-// The lookups by class and by title share one count of requests.
+// The lookups by class and by title share one count of requests, which an
+// Explorer window titled as the product never takes.
 TEST(Uninstall, OneCountOfCloseRequests) {
   FakeWindows f;
-  f.windows = {{"Other", "Velmora", 0, 0}, {"Velmora", "x", 9, 0}};
+  f.windows = {{"ExploreWClass", "Velmora", 0, 0}, {"Other", "Velmora", 0, 0}, {"Velmora", "x", 9, 0}};
   EXPECT_EQ(CloseProductWindows(&f, "Velmora"), 10);
+  EXPECT_EQ(f.windows[0].requests, 0);
 }
 
 }  // namespace

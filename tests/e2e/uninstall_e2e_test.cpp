@@ -1,5 +1,6 @@
 // The uninstaller on an installed suite with neighbours that must stay: the
-// registry it leaves, the monitor it closes, and its one warning box.
+// registry it leaves, the monitor it closes beside a window that stays, and
+// its one warning box.
 #include "support.h"
 
 TEST_F(E2E, UninstallerRemovesTheProductWarnsOfWhatStaysAndClosesTheMonitor) {
@@ -13,8 +14,10 @@ TEST_F(E2E, UninstallerRemovesTheProductWarnsOfWhatStaysAndClosesTheMonitor) {
   HKEY probe;
   ASSERT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, kLocked, 0, KEY_ALL_ACCESS, &probe), ERROR_SUCCESS)
       << "the platform does not keep the key's access list";
-  Program monitor = StartWindow(kMonitor, kMonitor);
+  // Beside the monitor, Explorer's window of a folder named as the product.
+  Program monitor = StartWindow(kMonitor, kMonitor), folder = StartWindow("CabinetWClass", kMonitor);
   ASSERT_NE(WaitForWindow(kMonitor, kMonitor, monitor.pid), nullptr);
+  ASSERT_NE(WaitForWindow("CabinetWClass", kMonitor, folder.pid), nullptr);
 
   Program uninstaller = Start(Beside("VelmoraUninstall.exe"), "Velmora Velmora N Y Y");
   // The warning's last line names the key that stays (the whole text: the unit tests).
@@ -22,6 +25,7 @@ TEST_F(E2E, UninstallerRemovesTheProductWarnsOfWhatStaysAndClosesTheMonitor) {
   EXPECT_EQ(text.substr(text.rfind(L'\n') + 1), L"HKEY_CURRENT_USER\\Software\\Velmora\\Velmora");
   EXPECT_EQ(WaitForExit(uninstaller), 0u);
   EXPECT_EQ(WaitForExit(monitor), 0u) << "the monitor was not closed";
+  EXPECT_EQ(WaitForExit(folder, 0), STILL_ACTIVE) << "the folder's window was closed";
   const struct { const char* key; bool stays; } keys[] = {
       {kSettingsKey, false}, {"Software\\Velmora\\Velmora\\Locked\\Child", true}, {"Software\\Velmora\\Other", true}};
   for (const auto& k : keys) EXPECT_EQ(KeyExists(HKEY_CURRENT_USER, k.key), k.stays) << k.key;
