@@ -79,11 +79,14 @@ std::string Span(const IconPicture& p) {
 // poisoned memory, so that nothing it shows can be left over.
 struct Tray : Monitor, TrayIconPlatform {
   std::string shown;
+  int refusals = 0;  // hand-overs the notification area is yet to refuse
   alignas(TrayDisplay) unsigned char raw[sizeof(TrayDisplay)] = {};
   TrayDisplay* icon = new (memset(raw, 0xA5, sizeof raw)) TrayDisplay(&engine.settings, this);
   explicit Tray(const char* line) : Monitor(line) { AttachEngine(&engine, &platform, icon); }
-  void Show(bool add, const char* tip, const IconPicture& p) override {
-    shown += (add ? "add " : "") + std::string(tip) + " " + Span(p) + "|";
+  bool Show(bool add, const char* tip, const IconPicture& p) override {
+    bool taken = refusals-- <= 0;
+    shown += (add ? "add " : "") + std::string(tip) + " " + Span(p) + (taken ? "|" : " refused|");
+    return taken;
   }
   void Remove() override { shown += "remove|"; }
 };
@@ -91,8 +94,9 @@ struct Tray : Monitor, TrayIconPlatform {
 TEST(TrayDisplay, WhatTheIconShows) {
   // Steps: a add, s sample (forced), t tick, g the notification area
   // created afresh; a number sets free RAM in MB first,
-  // with f the page file instead, with u the length of a tip (x...y) to show.
-  const std::string x62(62, 'x');
+  // with f the page file instead, with u the length of a tip (x...y) to
+  // show, with r how many hand-overs the notification area refuses next.
+  const std::string x62(62, 'x'), r32 = "RAM: 32M  Page: 150M c1-14 r3-13";
   const struct { const char *line, *steps; std::string shown; } cases[] = {
       /* 0 */ {"V", "a 63u 64u 200u g", "add Velmora -|" + x62 + "y -|" + x62 + "x -|" + x62 + "x -|add " + x62 + "x -|"},  // cut to 63 characters
       // The digits are redrawn only when the rounded free RAM or page file changes.
@@ -103,6 +107,9 @@ TEST(TrayDisplay, WhatTheIconShows) {
       /* 2 */ {"V G=2 T=50", "a 64s t 32t", "add Velmora -|RAM: 64M  Page: 150M c14-14 r1-14|RAM: 64M  Page: 150M c13-14 r1-14|"
                                           "Attempting to Free RAM -|RAM: 32M  Page: 150M c14-14 r8-14|"},
       /* 3 */ {"V", "a 0t", "add Velmora -|RAM: 0M  Page: 150M c1-14 r3-13|"},  // no threshold: nothing freed even at no free RAM at all
+      // Not taken: added again, as a modify too, on every tick, changed or not, until an add is taken.
+      /* 4 */ {"V", "4r a 32t 32t 32t", "add Velmora - refused|Velmora - refused|add " + r32 + " refused|" + r32 + " refused|add " + r32 + "|"},
+      /* 5 */ {"V", "a 1r 32t 33t", "add Velmora -|" + r32 + " refused|add " + r32 + "|RAM: 33M  Page: 150M c1-14 r3-13|"},
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
     Tray t(cases[i].line);
@@ -116,6 +123,7 @@ TEST(TrayDisplay, WhatTheIconShows) {
         case 't': SamplingUpdate(&t.engine, false); break;
         case 'g': t.icon->AddIconAgain(); break;
         case 'u': t.icon->UpdateIcon((std::string(std::stoi(step) - 1, 'x') + "y").c_str()); break;
+        case 'r': t.refusals = std::stoi(step); break;
       }
     }
     EXPECT_EQ(t.shown, cases[i].shown) << "case " << i;

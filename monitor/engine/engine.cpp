@@ -135,8 +135,8 @@ void SamplingUpdate(Engine* e, bool forced) {
   uint32_t freeMb = RoundToMegabytes(status.availPhys);
   uint32_t pageMb = RoundToMegabytes(status.availPageFile);
   uint32_t totalMb = RoundToMegabytes(status.totalPhys);
-  if (!forced && s.displayStyle == kStyleDigits && freeMb == e->lastFreeMb && pageMb == e->lastPageMb)
-    return;
+  bool unchanged = s.displayStyle == kStyleDigits && freeMb == e->lastFreeMb && pageMb == e->lastPageMb;
+  if (!forced && unchanged && e->display->ShowsLatest()) return;
   e->lastFreeMb = freeMb;
   e->lastPageMb = pageMb;
   char tip[kTipRoom];

@@ -43,6 +43,9 @@ class Display {
   virtual void ClearAfterPass() = 0;
   // A new reading to draw (amounts in whole MB) with its tip.
   virtual void ShowSample(uint32_t freeMb, uint32_t totalMb, const char* tip) = 0;
+  // Whether the screen shows what was last handed over; while it does not,
+  // every tick hands over its reading, changed or not.
+  virtual bool ShowsLatest() const = 0;
 
  protected:
   ~Display() = default;

@@ -7,23 +7,27 @@
 const char kFirstTip[] = "Velmora";
 
 TrayDisplay::TrayDisplay(const MonitorSettings* settings, TrayIconPlatform* platform)
-    : settings_(settings), platform_(platform), shownTip_() {
+    : settings_(settings), platform_(platform), shownTip_(), inPlace_(false) {
   ResetPicture(&picture_);
+}
+
+void TrayDisplay::Hand(bool add) {
+  inPlace_ = platform_->Show(add, shownTip_, picture_) || platform_->Show(!add, shownTip_, picture_);
 }
 
 void TrayDisplay::AddIcon() {
   memcpy(shownTip_, kFirstTip, sizeof kFirstTip);
-  platform_->Show(true, shownTip_, picture_);
+  Hand(true);
 }
 
 void TrayDisplay::UpdateIcon(const char* tip) {
   TextWriter w = TextWriter::Over(shownTip_, sizeof shownTip_);
   w.Text(tip);
   w.Finish();
-  platform_->Show(false, shownTip_, picture_);
+  Hand(!inPlace_);
 }
 
-void TrayDisplay::AddIconAgain() { platform_->Show(true, shownTip_, picture_); }
+void TrayDisplay::AddIconAgain() { Hand(true); }
 
 void TrayDisplay::ShowPassStarting(const char* tip) {
   BlankForFreePass(&picture_, settings_->displayStyle);

@@ -14,14 +14,22 @@ class TrayIconPlatform {
  public:
   // Makes an icon of the picture and hands it with the tip (which fits
   // kTipRoom) to the notification area: added with the tray callback
-  // message when add is set, modified otherwise.
-  virtual void Show(bool add, const char* tip, const IconPicture& picture) = 0;
+  // message when add is set, modified otherwise. False when the
+  // notification area did not take it.
+  virtual bool Show(bool add, const char* tip, const IconPicture& picture) = 0;
   virtual void Remove() = 0;
 
  protected:
   ~TrayIconPlatform() = default;
 };
 
+// The icon is added, then modified with every later picture. At log-on the
+// notification area may not take it (Explorer still starting, busy past
+// the platform's timeout): then each later picture is added again, the
+// current one with its tip, until an add is taken. A modify that is not
+// taken leads to an add the same way, and an add not taken is tried as a
+// modify, since a timed-out request may still have reached the
+// notification area.
 class TrayDisplay : public Display {
  public:
   // The picture all zero, no icon yet.
@@ -29,8 +37,8 @@ class TrayDisplay : public Display {
 
   // Adds the icon with the first tip and the current picture.
   void AddIcon();
-  // Modifies the icon: the current picture with the tip, cut to fit
-  // kTipRoom, the one place a tip is cut.
+  // Shows the current picture with the tip, cut to fit kTipRoom, the one
+  // place a tip is cut.
   void UpdateIcon(const char* tip);
   // The notification area has been created afresh: adds the icon again
   // with the picture and the tip it showed last (none before AddIcon).
@@ -43,12 +51,18 @@ class TrayDisplay : public Display {
   void ShowPassStarting(const char* tip) override;
   void ClearAfterPass() override;
   void ShowSample(uint32_t freeMb, uint32_t totalMb, const char* tip) override;
+  bool ShowsLatest() const override { return inPlace_; }
 
  private:
+  // Hands the picture and tip over as an add (or else a modify) when add is
+  // set, as a modify (or else an add) otherwise.
+  void Hand(bool add);
+
   const MonitorSettings* settings_;
   TrayIconPlatform* platform_;
   IconPicture picture_;
   char shownTip_[kTipRoom];  // the one copy of the tip the icon shows
+  bool inPlace_;             // the notification area took the last hand-over
 };
 
 #endif

@@ -45,15 +45,17 @@ HICON CreatePictureIcon(HWND window, const IconPicture& picture) {
 
 }  // namespace
 
-void NotificationAreaIcon::Show(bool add, const char* tip, const IconPicture& picture) {
+bool NotificationAreaIcon::Show(bool add, const char* tip, const IconPicture& picture) {
   HICON icon = CreatePictureIcon(window_, picture);
   NOTIFYICONDATAA record = Record();
   record.uFlags = NIF_ICON | NIF_TIP | (add ? NIF_MESSAGE : 0);
   record.uCallbackMessage = add ? kTrayCallbackMessage : 0;
   record.hIcon = icon;
   memcpy(record.szTip, tip, strlen(tip) + 1);
-  Shell_NotifyIconA(add ? NIM_ADD : NIM_MODIFY, &record);
+  // Windows times the request out while Explorer is busy, at log-on above all: the owner tries again.
+  bool taken = Shell_NotifyIconA(add ? NIM_ADD : NIM_MODIFY, &record) != FALSE;
   if (icon != nullptr) DestroyIcon(icon);
+  return taken;
 }
 
 void NotificationAreaIcon::Remove() {

@@ -20,7 +20,7 @@ class NotificationAreaIcon : public TrayIconPlatform {
   // The window the icon belongs to, whose DC draws it and to which the
   // notification area sends its messages; none before it is created.
   void SetWindow(HWND window) { window_ = window; }
-  void Show(bool add, const char* tip, const IconPicture& picture) override;
+  bool Show(bool add, const char* tip, const IconPicture& picture) override;
   void Remove() override;
 
  private:

@@ -1,7 +1,8 @@
 // The tray monitor as Wine shows it: the icon's pixels and tip in the
-// notification area, a free pass seen there, the icon put back when the
-// notification area starts afresh, the menu driven by keys, the details and
-// about boxes, the program it starts, and its two ways to end; and the
+// notification area, added on a later tick when the notification area does
+// not take it, a free pass seen there, the icon put back when it is lost or
+// the notification area starts afresh, the menu driven by keys, the details
+// and about boxes, the program it starts, and its two ways to end; and the
 // program's own tray icon update, run here, leaking no object.
 #include "support.h"
 
@@ -48,6 +49,30 @@ std::vector<unsigned> Graph(int samples) {
   return Colours(p);
 }
 
+// A notification area of the test's own, which the platform finds before
+// Wine's: it refuses every request until it has refused so many adds, then
+// leaves the rest to Wine's.
+class RefusingTray {
+ public:
+  explicit RefusingTray(int adds) {
+    refusing_ = adds;
+    WNDCLASSA c = {};
+    c.lpfnWndProc = Proc, c.lpszClassName = "Shell_TrayWnd";
+    RegisterClassA(&c);
+    window_ = CreateWindowExA(WS_EX_TOPMOST, c.lpszClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+  }
+  ~RefusingTray() { DestroyWindow(window_); }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    if (m != WM_COPYDATA) return DefWindowProcA(w, m, wp, lp);
+    if (reinterpret_cast<COPYDATASTRUCT*>(lp)->dwData == NIM_ADD && --refusing_ == 0) DestroyWindow(w);
+    return FALSE;
+  }
+  static inline int refusing_;
+  HWND window_;
+};
+
 class TrayE2E : public E2E {
  protected:
   // Starts the monitor in a folder of its own; ASSERTs its window and icon.
@@ -65,6 +90,13 @@ class TrayE2E : public E2E {
     keys.push_back(VK_RETURN);
     EXPECT_TRUE(PickFromMenu(monitor.pid, keys)) << "no tray menu, or it stays open";
   }
+  // Takes the monitor's icon out of the notification area, as a new start
+  // of Explorer loses it.
+  bool RemoveIcon() {
+    NOTIFYICONDATAA record = {};
+    record.cbSize = NOTIFYICONDATAA_V1_SIZE, record.hWnd = window, record.uID = kTrayIconId;
+    return Shell_NotifyIconA(NIM_DELETE, &record);
+  }
   // How many samples of this moment's reading the graph shows (0: none).
   int GraphSamples() {
     Image shot;
@@ -79,7 +111,11 @@ class TrayE2E : public E2E {
 
 TEST_F(TrayE2E, IconTipAFreePassTheIconBackMenuBoxesHelpAndExit) {
   std::string standin = Beside("velmora_standin.exe");
-  StartTray("U=1 G=2 M=300 D=Y B P=\"" + standin + "\"");
+  {
+    // A notification area still starting up: the icon comes on a later tick.
+    RefusingTray starting(2);
+    StartTray("U=1 G=2 M=300 D=Y B P=\"" + standin + "\"");
+  }
 
   // The tip of this moment's reading.
   std::wstring tip;
@@ -91,14 +127,14 @@ TEST_F(TrayE2E, IconTipAFreePassTheIconBackMenuBoxesHelpAndExit) {
   EXPECT_TRUE(WaitUntil([&] { return (tip = TrayTip(icon)) == Wide(kFreeingTip); })) << tip;
   EXPECT_TRUE(WaitUntil([&] { return (tip = TrayTip(icon)) == SampleTip(); })) << tip;
 
-  // The notification area starts afresh without the icon: the monitor puts
-  // it back, with its picture, and it answers the mouse.
-  NOTIFYICONDATAA record = {};
-  record.cbSize = NOTIFYICONDATAA_V1_SIZE, record.hWnd = window, record.uID = kTrayIconId;
-  ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &record));
-  ASSERT_TRUE(WaitUntil([] { return TrayIcons().empty(); }));
-  SendMessageA(window, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
-  ASSERT_NE(icon = WaitForTrayIcon(), nullptr) << "the icon did not come back";
+  // The icon is lost: the next tick's modify is not taken, and the monitor
+  // adds it again, with its picture, and it answers the mouse.
+  ASSERT_TRUE(RemoveIcon());
+  HWND lost = icon;
+  ASSERT_TRUE(WaitUntil([&] {
+    std::vector<HWND> icons = TrayIcons();
+    return icons.size() == 1 && (icon = icons[0]) != lost && IsWindowVisible(icon);
+  })) << "the icon did not come back";
   EXPECT_TRUE(WaitUntil([&] { return GraphSamples() > 0; })) << "the icon came back without its graph";
 
   // Details: the memory status of this moment in bytes (the last line is the
@@ -134,6 +170,10 @@ TEST_F(TrayE2E, WithoutAConfigurationHelpShowsTheAboutBoxAndACloseRequestEndsIt)
                                              LetThrough(window, RegisterWindowMessageA("TaskbarCreated"))};
   EXPECT_TRUE(WaitUntil([&] { return (filtered = Fixmes(GetWindowThreadProcessId(window, nullptr), "msg")) == want; }))
       << testing::PrintToString(filtered);
+  // No tick comes to add it again: the notification area's new start does.
+  ASSERT_TRUE(RemoveIcon() && WaitUntil([] { return TrayIcons().empty(); }));
+  SendMessageA(window, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+  ASSERT_NE(icon = WaitForTrayIcon(), nullptr) << "the icon did not come back";
   Choose(2);
   EXPECT_EQ(DismissBox(monitor.pid, kMonitor, window), Wide(kAboutText));
   // As the configuration program and the uninstaller ask.
