@@ -15,7 +15,8 @@ void OpenLink(HelpLink link) {
   bool known = ProgramPath(program);
   char target[kLinkTargetRoom];
   if (!ComposeLinkTarget(link, known ? program : nullptr, target, sizeof target)) return;
-  ShellExecuteA(nullptr, nullptr, target, nullptr, "", SW_HIDE);
+  // The program the link starts takes this for its first window: hidden, a browser or mail window never shows.
+  ShellExecuteA(nullptr, nullptr, target, nullptr, "", SW_SHOWNORMAL);
 }
 
 INT_PTR OnHelpCommand(HWND page, WPARAM wParam) {

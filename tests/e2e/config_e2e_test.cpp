@@ -65,7 +65,7 @@ TEST_F(E2E, ConfigurationStoresReplacesTheMonitorAndUninstalls) {
     ASSERT_TRUE(SendClick(page, link.id)) << link.id;
     std::vector<std::string> record = WaitForStart(standin);
     record.resize(4);
-    EXPECT_EQ(record[1] + "|" + record[3], "\"" + link.target + "\"|0") << "opened, and hidden";
+    EXPECT_EQ(record[1] + "|" + record[3], "\"" + link.target + "\"|1") << "opened, and shown normally";
   }
   Press(page);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(page) && IsWindowEnabled(dialog); }));
