@@ -2,7 +2,6 @@
 
 #include <string.h>
 
-#include "names.h"
 #include "resource.h"
 #include "text_writer.h"
 
@@ -228,7 +227,7 @@ DialogAction ConfigDialog::Confirm() {
   LaunchSettings launch = ForLaunch();
   char options[kLaunchTextRoom];
   char directory[kLaunchTextRoom];
-  if (AutoStart != 1) DeleteRunValues(launcher_.runKeys, VELMORA_PRODUCT);
+  if (AutoStart != 1) TurnAutostartOff(launcher_.runKeys, launcher_.platform);
   ComposeMonitorCommandLine(launch, launcher_.platform, launcher_.runKeys, options, directory);
   if (AutoStart == 1) WriteRunValue(launcher_.runKeys, launcher_.platform, options, directory, launch.runHidden);
   SaveSettings();

@@ -8,6 +8,8 @@
 const char kRunKeyMessage[] =
     "ERROR: Can't Open the \"Run\" Registry Key!\n(Velmora will not start when Windows starts.)";
 const char kRunValueMessage[] = "Couldn't set \"Run\" value!";
+const char kRunValueStaysMessage[] =
+    "ERROR: Can't Delete the \"Run\" Registry Value!\n(Velmora will still start when Windows starts.)";
 
 namespace {
 
@@ -150,6 +152,18 @@ void WriteRunValue(Registry* runKeys, LaunchPlatform* platform, const char* opti
                                    static_cast<uint32_t>(w.out - data + 1)) != kRegDone)
     platform->ShowWarning(kRunValueMessage);
   runKeys->CloseKey(key);
+}
+
+void TurnAutostartOff(Registry* runKeys, LaunchPlatform* platform) {
+  DeleteRunValues(runKeys, VELMORA_PRODUCT);
+  RegistryKey key;
+  if (runKeys->OpenKey(kLocalMachine, kRunKeyPath, kKeyRead, &key) != kRegDone) return;
+  // Asked with no room: whatever the value holds, only a missing one is not found.
+  uint32_t type = 0, size = 0;
+  char none[1];
+  RegResult found = runKeys->ReadValue(key, VELMORA_PRODUCT, &type, none, &size);
+  runKeys->CloseKey(key);
+  if (found != kRegNotFound) platform->ShowWarning(kRunValueStaysMessage);
 }
 
 void CloseRunningMonitors(WindowCloser* windows, uint32_t pauseMs) {

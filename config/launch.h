@@ -59,8 +59,9 @@ const size_t kLaunchTextRoom = kCommandLineRoom;
 const uint32_t kClosePauseMs = 50;
 const uint32_t kStartPauseMs = 100;
 
-extern const char kRunKeyMessage[];    // the Run key cannot be opened
-extern const char kRunValueMessage[];  // the Run value cannot be stored
+extern const char kRunKeyMessage[];     // the Run key cannot be opened
+extern const char kRunValueMessage[];   // the Run value cannot be stored
+extern const char kRunValueStaysMessage[];  // the Run value cannot be deleted
 
 // The monitor command line into options and the program directory into
 // directory (each kLaunchTextRoom bytes).
@@ -74,6 +75,11 @@ void ReadRunValue(Registry* runKeys, char* text);
 // warnings.
 void WriteRunValue(Registry* runKeys, LaunchPlatform* platform, const char* options, const char* directory,
                    bool hidden);
+
+// Autostart off: deletes both Run values. A machine-wide value that is
+// still there afterwards (a user may read that key but not change it) is
+// shown as a warning: Windows will go on starting the monitor from it.
+void TurnAutostartOff(Registry* runKeys, LaunchPlatform* platform);
 
 // Asks every window titled as a monitor to close, pausing after each request.
 void CloseRunningMonitors(WindowCloser* windows, uint32_t pauseMs);

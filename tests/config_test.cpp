@@ -246,25 +246,34 @@ TEST(MonitorCommandLine, ProgramDirectory) {
   EXPECT_EQ(Written(kLaunchTextRoom, [&none](char* out, size_t) { return ReadRunValue(&none, out), true; }), "");
 }
 
-// OK, in this order: the exchange, with autostart off the Run values gone,
-// the Run value read for the command line, with autostart on the new Run
+// OK, in this order: the exchange, with autostart off the Run values gone
+// (a machine-wide one that stays shown as a warning), the Run value read for
+// the command line, with autostart on the new Run
 // value (its failures as warnings), the twelve values, the monitors closed,
 // a pause, the start and a second exchange.
 TEST(Confirm, InItsOrder) {
   const std::string read = "read " + kRun + ":Velmora", write = "write " + kRun + ":Velmora", p117(117, 'p');
   const std::string warnKey = "warn " + std::string(kRunKeyMessage), warnValue = "warn " + std::string(kRunValueMessage);
+  const std::string warnStays = "warn " + std::string(kRunValueStaysMessage);
+  const char off[] = "1003 1006 1016 1063";
+  const std::string dm = "delete " + kRun + ":Velmora", du = "delete " + kUserRun + ":Velmora";
   const std::string old = "\"D:\\Old\\Velmora.exe\" P=\"D:\\Old\\VelmoraConfig.exe\"", deep = "C:\\" + p117;
   const std::string tools = "C:\\Tools\\Velmora.exe| M=10 T=4" + kTail + "|C:\\Tools", hidden = "\"C:\\VelmoraH.exe\" M=10 T=4 P=\"C:\\VelmoraConfig.exe\"";
+  // The machine's Run key refuses: 1 to be opened, 2 to be changed, 3 to be
+  // changed while it holds no value.
   const struct { const char* on; const char* edits; std::string current; int refuse; Lines before; std::string start, value; } cases[] = {
-      {"1003 1006 1016 1063", "5|4|10|0", "C:\\Tools", 0, {"delete " + kRun + ":Velmora", "delete " + kUserRun + ":Velmora", read}, tools, ""},
+      {off, "5|4|10|0", "C:\\Tools", 0, {dm, du, read, read}, tools, ""},
+      {off, "5|4|10|0", "C:\\Tools", 2, {dm, du, read, warnStays, read}, tools, old},
+      {off, "5|4|10|0", "C:\\Tools", 3, {dm, du, read, read}, tools, ""},
       {"1003 1006 1010 1011 1016 1063", "5|4|10|0", "C:\\", 0, {read, write}, "C:\\VelmoraH.exe| M=10 T=4 P=\"C:\\VelmoraConfig.exe\"|C:", hidden},
       {kDefaults, "5|4|10|0", "C:\\Tools", 1, {warnKey}, tools, old},
       {kDefaults, "5|4|10|0", deep, 0, {read, warnValue}, deep + "\\Velmora.exe| M=10 T=4 P=\"" + deep + "\\VelmoraConfig.exe\"|" + deep, old},
   };
   for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
     Dialog d(cases[i].edits, cases[i].on);
-    d.registry.PutText(kRun, "Velmora", old);
+    if (cases[i].refuse != 3) d.registry.PutText(kRun, "Velmora", old);
     d.registry.keys[kRun].unopenable = cases[i].refuse == 1;
+    d.registry.keys[kRun].locked = cases[i].refuse >= 2;
     d.launch.windows.windows = {{"", "Velmora", 2, 0}};
     d.launch.current = cases[i].current;
     d.launch.files = {"C:\\Tools\\Velmora.exe", "C:\\VelmoraH.exe", deep + "\\Velmora.exe"};
@@ -295,9 +304,11 @@ TEST(UninstallMode, ArgumentAndRemoval) {
     if (cases[i].oldVersion) d.registry.PutText("Software\\Velmora\\Velmora\\1.3", "Old", "x");
     if (cases[i].otherProduct) d.registry.Make("Software\\Velmora\\Other");
     d.registry.keys[kRun].unopenable = d.registry.keys[kUserRun].unopenable = !cases[i].runKeysOpen;
-    d.launch.windows.windows = {{"", "Velmora", 1, 0}, {"", "Velmora", 1, 0}};
+    // Explorer's folder windows titled as a monitor are passed over.
+    d.launch.windows.windows = {{"CabinetWClass", "Velmora", 0, 0}, {"", "Velmora", 1, 0}, {"ExploreWClass", "Velmora", 0, 0},
+                                {"CabinetWClassX", "Velmora", 1, 0}};
     RunUninstallMode(d.launch.Everything(), &d.program);
-    EXPECT_EQ(*d.launch.windows.log, Lines({"close 1", "pause 50", "close 2", "pause 50"})) << "case " << i;
+    EXPECT_EQ(*d.launch.windows.log, Lines({"close 2", "pause 50", "close 4", "pause 50"})) << "case " << i;
     Lines left;
     for (const std::string& k : d.registry.Dump()) {
       if (k.find("Microsoft") == std::string::npos) left.push_back(k);

@@ -6,6 +6,7 @@
 #ifndef VELMORA_TESTS_FAKE_SYSTEM_H
 #define VELMORA_TESTS_FAKE_SYSTEM_H
 
+#include <stdio.h>
 #include <string.h>
 
 #include <map>
@@ -103,7 +104,7 @@ class FakeRegistry : public Registry {
   }
   RegResult DeleteValue(RegistryKey key, const char* name) override {
     FakeKey& k = Open(key, "delete ", name);
-    if (lockedValues.count(handles_.at(key) + ":" + name) || !May(key, kSetValue)) return kRegFailed;
+    if (k.locked || lockedValues.count(handles_.at(key) + ":" + name) || !May(key, kSetValue)) return kRegFailed;
     return k.values.erase(name) ? kRegDone : kRegNotFound;
   }
   RegResult DeleteKey(RegistryKey parent, const char* name) override {
@@ -184,13 +185,14 @@ class FakeWindows : public WindowCloser {
   std::vector<Window> windows;
   Lines mine, *log = &mine;  // "close N" (1-based) and "pause MS"
 
-  WindowRef FindTopWindow(WindowLookup by, const char* name) override {
-    for (size_t i = 0; i < windows.size(); ++i) {
+  WindowRef FindTopWindow(WindowLookup by, const char* name, WindowRef after) override {
+    for (size_t i = after; i < windows.size(); ++i) {
       const Window& w = windows[i];
       if ((w.closesAfter == 0 || w.requests < w.closesAfter) && (by == kByClass ? w.cls : w.title) == name) return i + 1;
     }
     return 0;
   }
+  void ClassName(WindowRef w, char* out, size_t room) override { snprintf(out, room, "%s", windows.at(w - 1).cls.c_str()); }
   void RequestClose(WindowRef w) override {
     ++windows.at(w - 1).requests;
     log->push_back("close " + std::to_string(w));

@@ -23,12 +23,15 @@ TEST_F(E2E, ConfigurationStoresReplacesTheMonitorAndUninstalls) {
     ASSERT_TRUE(CopyFileA(Beside(file).c_str(), In(file).c_str(), FALSE)) << file;
   std::string standin = Beside("velmora_standin.exe");  // the session opens links in it
   // A monitor and a window titled as one (a box of a monitor's) are closed
-  // by OK; a window of the monitor's class with another title stays.
+  // by OK; a window of the monitor's class with another title stays, and so
+  // does Explorer's window of a folder named as the product, found first.
   Program old = StartWindow(kMonitor, kMonitor), titled = StartWindow("VelmoraBox", kMonitor),
           classOnly = StartWindow(kMonitor, "Velmora Notes");
   ASSERT_NE(WaitForWindow(kMonitor, kMonitor, old.pid), nullptr);
   ASSERT_NE(WaitForWindow("VelmoraBox", kMonitor, titled.pid), nullptr);
   ASSERT_NE(WaitForWindow(kMonitor, "Velmora Notes", classOnly.pid), nullptr);
+  Program folder = StartWindow("CabinetWClass", kMonitor);
+  ASSERT_NE(WaitForWindow("CabinetWClass", kMonitor, folder.pid), nullptr);
 
   // The first start, from a folder without the monitors: a folder of the
   // hidden monitor's name there is none.
@@ -50,7 +53,7 @@ TEST_F(E2E, ConfigurationStoresReplacesTheMonitorAndUninstalls) {
   EXPECT_EQ(SendMessageA(edit, EM_GETSEL, 0, 0), MAKELONG(0, 3));
 
   // The help page over the dialog, which waits disabled until it closes. Its
-  // links open their targets hidden, the pages from the program folder.
+  // links open their targets shown, the pages from the program folder.
   PostClick(dialog, IDC_SHOW_HELP);
   HWND page = WaitForDialog(config.pid, dialog);
   ASSERT_NE(page, nullptr) << "no help page";
@@ -90,7 +93,7 @@ TEST_F(E2E, ConfigurationStoresReplacesTheMonitorAndUninstalls) {
   EXPECT_EQ(WaitForExit(config), 0u);
   EXPECT_EQ(WaitForExit(old), 0u) << "the running monitor was not closed";
   EXPECT_EQ(WaitForExit(titled), 0u) << "the window titled as a monitor was not closed";
-  EXPECT_EQ(WaitForExit(classOnly, 0), STILL_ACTIVE) << "a window of the monitor's class only was closed";
+  for (const Program& stays : {classOnly, folder}) EXPECT_EQ(WaitForExit(stays, 0), STILL_ACTIVE) << "a window that stays was closed";
   // Stored as text and as a number (every value: the unit tests).
   EXPECT_EQ(Value(HKEY_CURRENT_USER, kSettingsKey, "DisplayStyle"), "Graph2");
   EXPECT_EQ(Value(HKEY_CURRENT_USER, kSettingsKey, "UpdateInterval"), "#3");
@@ -100,7 +103,8 @@ TEST_F(E2E, ConfigurationStoresReplacesTheMonitorAndUninstalls) {
   std::string run = RunValue(HKEY_LOCAL_MACHINE);
   EXPECT_EQ(run, "\"" + started[0] + "\" " + started[1]);
   EXPECT_NE(started[1].find("P=\"" + In("VelmoraConfig.exe") + "\""), std::string::npos) << started[1];
-  ASSERT_NE(WaitForWindow(kMonitor, kMonitor, 0), nullptr) << "the started monitor shows no window";
+  HWND monitor = WaitForWindow(kMonitor, kMonitor, 0);
+  ASSERT_NE(monitor, nullptr) << "the started monitor shows no window";
 
   // A second start shows what the first stored; its close box changes
   // nothing.
@@ -119,10 +123,25 @@ TEST_F(E2E, ConfigurationStoresReplacesTheMonitorAndUninstalls) {
   EXPECT_EQ(Windows(kMonitor, kMonitor).size(), 1u) << "the running monitor was closed";
   EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE), run);
 
+  // Autostart off where the machine's Run key may be read but not changed:
+  // the value stays, the user is told that it does, and OK goes on.
+  config = Start(In("VelmoraConfig.exe"), "", kFolder);
+  ASSERT_NE(dialog = WaitForDialog(config.pid, nullptr), nullptr);
+  ASSERT_TRUE(SendClick(dialog, IDC_AUTO_START));
+  SetAccess(HKEY_LOCAL_MACHINE, kRunKey, "KR");
+  PostClick(dialog, IDOK);
+  EXPECT_EQ(DismissBox(config.pid, "Velmora", nullptr),
+            L"ERROR: Can't Delete the \"Run\" Registry Value!\n(Velmora will still start when Windows starts.)");
+  EXPECT_EQ(WaitForExit(config), 0u);
+  SetAccess(HKEY_LOCAL_MACHINE, kRunKey, kRunKeyAccess);
+  EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE), run);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(monitor) && !Windows(kMonitor, kMonitor).empty(); })) << "not replaced";
+
   // Uninstall mode: monitors closed, Run values and settings gone, nothing shown.
   Put(HKEY_CURRENT_USER, kRunKey, kMonitor, "x");
   EXPECT_EQ(WaitForExit(Start(In("VelmoraConfig.exe"), "-uninstall", kFolder)), 0u);
   EXPECT_TRUE(WaitUntil([] { return Windows(kMonitor, kMonitor).empty(); }));
+  EXPECT_EQ(WaitForExit(folder, 0), STILL_ACTIVE) << "the folder's window was closed";
   for (HKEY root : kRunRoots) EXPECT_EQ(RunValue(root), "(none)");
   EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\Velmora"));
 }
