@@ -31,8 +31,10 @@ function(velmora_program name description)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/resources)
   target_link_libraries(${name} PRIVATE velmora_flags)
   # No link time in the PE header (its time stamp stays 0): two builds of the
-  # same sources give the same bytes.
-  target_link_options(${name} PRIVATE -static -s -Wl,--gc-sections -Wl,--no-insert-timestamp)
+  # same sources give the same bytes. Marked as aware of terminal services, so
+  # that a Remote Desktop session host runs them as they are, without its
+  # compatibility layer.
+  target_link_options(${name} PRIVATE -static -s -Wl,--gc-sections -Wl,--no-insert-timestamp -Wl,--tsaware)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${VELMORA_BIN_DIR})
   set_property(GLOBAL APPEND PROPERTY VELMORA_SHIPPED ${name}.exe)
   set_property(GLOBAL APPEND PROPERTY VELMORA_SHIPPED_TARGETS ${name})

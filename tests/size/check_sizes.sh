@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Checks every built program against its size budget and that it imports
-# nothing but system DLLs (so no MinGW runtime DLL is needed to run it).
+# Checks every built program against its size budget, that it imports
+# nothing but system DLLs (so no MinGW runtime DLL is needed to run it), and
+# that it is marked as aware of terminal services.
 # usage: check_sizes.sh BUDGETS BIN_DIR OBJDUMP
 set -u
 budgets=$1 bin=$2 objdump=$3
@@ -17,6 +18,9 @@ while read -r program budget; do
     echo "FAIL $program: $size bytes, budget $budget"; failed=1
   else
     echo "ok   $program: $size bytes of $budget"
+  fi
+  if ! "$objdump" -p "$file" | grep -qw TERMINAL_SERVICE_AWARE; then
+    echo "FAIL $program is not marked as aware of terminal services"; failed=1
   fi
   while read -r dll; do
     if ! printf '%s\n' "$dll" | tr 'A-Z' 'a-z' | grep -qE "$system_dlls"; then
