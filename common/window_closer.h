@@ -33,8 +33,8 @@ class WindowCloser {
 
 // While a window by that name is found, the shell's folder windows passed
 // over, and fewer than limit requests have gone out: asks it to close, then
-// pauses. The lookup that ends the loop
-// comes after the last pause. Returns how many requests went out.
+// pauses. The lookup that ends the loop comes after the last pause. Returns
+// how many requests went out.
 int CloseWindows(WindowCloser* windows, WindowLookup by, const char* name, int limit, uint32_t pauseMs);
 
 #endif

@@ -59,8 +59,8 @@ const size_t kLaunchTextRoom = kCommandLineRoom;
 const uint32_t kClosePauseMs = 50;
 const uint32_t kStartPauseMs = 100;
 
-extern const char kRunKeyMessage[];     // the Run key cannot be opened
-extern const char kRunValueMessage[];   // the Run value cannot be stored
+extern const char kRunKeyMessage[];         // the Run key cannot be opened
+extern const char kRunValueMessage[];       // the Run value cannot be stored
 extern const char kRunValueStaysMessage[];  // the Run value cannot be deleted
 
 // The monitor command line into options and the program directory into
