@@ -265,6 +265,7 @@ TEST(Confirm, InItsOrder) {
       {off, "5|4|10|0", "C:\\Tools", 0, {dm, du, read, read}, tools, ""},
       {off, "5|4|10|0", "C:\\Tools", 2, {dm, du, read, warnStays, read}, tools, old},
       {off, "5|4|10|0", "C:\\Tools", 3, {dm, du, read, read}, tools, ""},
+      {off, "5|4|10|0", "C:\\Tools", 1, {du}, tools, old},
       {"1003 1006 1010 1011 1016 1063", "5|4|10|0", "C:\\", 0, {read, write}, "C:\\VelmoraH.exe| M=10 T=4 P=\"C:\\VelmoraConfig.exe\"|C:", hidden},
       {kDefaults, "5|4|10|0", "C:\\Tools", 1, {warnKey}, tools, old},
       {kDefaults, "5|4|10|0", deep, 0, {read, warnValue}, deep + "\\Velmora.exe| M=10 T=4 P=\"" + deep + "\\VelmoraConfig.exe\"|" + deep, old},
