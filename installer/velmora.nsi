@@ -1,9 +1,9 @@
 ; The Velmora installer: closes the running monitors, puts the programs and
 ; help pages in one program directory, adds Start-menu shortcuts and an entry
 ; in the system's list of programs, then starts the monitor it closed again.
-; Its uninstaller lets the suite remove its own traces first (the
-; configuration program's uninstall mode and the uninstaller), then removes
-; exactly what was installed.
+; Its uninstaller closes the monitors, lets the suite remove its own traces
+; (the configuration program's uninstall mode and the uninstaller), then
+; removes exactly what was installed, a file still in use at the next restart.
 ;
 ; Built by the win32 build: makensis -DSRCDIR=... -DFILES=... -DUNFILES=...
 ;   -DOUTFILE=... velmora.nsi
@@ -59,19 +59,24 @@ VIAddVersionKey "LegalCopyright" "${PUBLISHER}"
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
+; With a file left to the next restart the page offers to restart now: only
+; a deliberate choice restarts, never a bare Enter.
+!define MUI_FINISHPAGE_REBOOTLATER_DEFAULT
+!insertmacro MUI_UNPAGE_FINISH
 !insertmacro MUI_LANGUAGE "English"
 
 ; 1 once this run has closed a running monitor.
 Var closedMonitor
 
-; CloseMonitors asks each running monitor of this session to close and waits
-; until its process has ended. Monitors are found by their window's class
-; only: an Explorer window of a folder of the product's name has the
-; product's name as its title. A window that does not answer within 2 s, or a
-; process that does not end within 5 s, is asked again, at most ten times in
-; all: a monitor that never closes cannot hold the installer up, and its file
-; is then reported as in use.
-Function CloseMonitors
+; CloseMonitors (un.CloseMonitors in the uninstaller) asks each running
+; monitor of this session to close and waits until its process has ended.
+; Monitors are found by their window's class only: an Explorer window of a
+; folder of the product's name has the product's name as its title. A window
+; that does not answer within 2 s, or a process that does not end within 5 s,
+; is asked again, at most ten times in all: a monitor that never closes cannot
+; hold the installer up, and its file is then reported as in use.
+!macro DEFINE_CLOSE_MONITORS PREFIX
+Function ${PREFIX}CloseMonitors
   Push $0
   Push $1
   Push $2
@@ -101,6 +106,9 @@ Function CloseMonitors
   Pop $1
   Pop $0
 FunctionEnd
+!macroend
+!insertmacro DEFINE_CLOSE_MONITORS ""
+!insertmacro DEFINE_CLOSE_MONITORS "un."
 
 ; Starts the monitor this run closed again, as Windows starts it at the next
 ; log-on: the machine-wide Run value holds its quoted path and its command
@@ -152,6 +160,7 @@ SectionEnd
 
 Section "Uninstall"
   SetShellVarContext all
+  Call un.CloseMonitors
   ; The suite's own clean-up: close the monitors, remove the Run values and
   ; the settings. A program already removed by hand is passed over.
   IfFileExists "$INSTDIR\${CONFIG_FILE}" 0 +2
@@ -159,9 +168,11 @@ Section "Uninstall"
   IfFileExists "$INSTDIR\${UNINSTALL_FILE}" 0 +2
     ExecWait '"$INSTDIR\${UNINSTALL_FILE}" ${VENDOR} ${PRODUCT} N Y Y'
 
+  ; A file still in use goes at the next restart, and the folder after it:
+  ; on Windows another user's monitor, in another session, is out of reach.
   !include "${UNFILES}"
-  Delete "$INSTDIR\Uninstall.exe"
-  RMDir "$INSTDIR"
+  Delete /REBOOTOK "$INSTDIR\Uninstall.exe"
+  RMDir /REBOOTOK "$INSTDIR"
 
   Delete "$SMPROGRAMS\${PRODUCT}\${PRODUCT} Configuration.lnk"
   Delete "$SMPROGRAMS\${PRODUCT}\Uninstall ${PRODUCT}.lnk"
