@@ -1,8 +1,9 @@
-; The Velmora installer: puts the programs and help pages in one program
-; directory, adds Start-menu shortcuts and an entry in the system's list of
-; programs. Its uninstaller lets the suite remove its own traces first (the
-; configuration program's uninstall mode and the uninstaller), then removes
-; exactly what was installed.
+; The Velmora installer: closes the running monitors, puts the programs and
+; help pages in one program directory, adds Start-menu shortcuts and an entry
+; in the system's list of programs, then starts the monitor it closed again.
+; Its uninstaller closes the monitors, lets the suite remove its own traces
+; (the configuration program's uninstall mode and the uninstaller), then
+; removes exactly what was installed, a file still in use at the next restart.
 ;
 ; Built by the win32 build: makensis -DSRCDIR=... -DFILES=... -DUNFILES=...
 ;   -DOUTFILE=... velmora.nsi
@@ -12,6 +13,9 @@ SetCompressor /SOLID lzma
 ; The installed files get the time of their installation: the installer keeps
 ; no file dates of the build, so two builds of the same sources are the same.
 SetDateSave off
+; A file in use is never skipped: the user may retry or cancel, and a silent
+; install cancels and fails rather than leave old programs beside new ones.
+AllowSkipFiles off
 
 ; The version from its three numbers in version.h, the one place it is written.
 !searchparse /file "${SRCDIR}/resources/version.h" '#define VELMORA_VERSION_MAJOR ' VERSION_MAJOR
@@ -44,6 +48,7 @@ VIAddVersionKey "LegalCopyright" "${PUBLISHER}"
 
 !include "MUI2.nsh"
 !include "FileFunc.nsh"
+!include "Win\WinNT.nsh"
 
 !define MUI_ICON "${NSISDIR}/Contrib/Graphics/Icons/modern-install.ico"
 !define MUI_UNICON "${NSISDIR}/Contrib/Graphics/Icons/modern-uninstall.ico"
@@ -54,10 +59,79 @@ VIAddVersionKey "LegalCopyright" "${PUBLISHER}"
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
+; With a file left to the next restart the page offers to restart now: only
+; a deliberate choice restarts, never a bare Enter.
+!define MUI_FINISHPAGE_REBOOTLATER_DEFAULT
+!insertmacro MUI_UNPAGE_FINISH
 !insertmacro MUI_LANGUAGE "English"
+
+; 1 once this run has closed a running monitor.
+Var closedMonitor
+
+; CloseMonitors (un.CloseMonitors in the uninstaller) asks each running
+; monitor of this session to close and waits until its process has ended.
+; Monitors are found by their window's class only: an Explorer window of a
+; folder of the product's name has the product's name as its title. A window
+; that does not answer within 2 s, or a process that does not end within 5 s,
+; is asked again, at most ten times in all: a monitor that never closes cannot
+; hold the installer up, and its file is then reported as in use.
+!macro DEFINE_CLOSE_MONITORS PREFIX
+Function ${PREFIX}CloseMonitors
+  Push $0
+  Push $1
+  Push $2
+  Push $3
+  StrCpy $0 0
+  ${Do}
+    FindWindow $1 "${PRODUCT}"
+    ${If} $1 = 0
+    ${OrIf} $0 >= 10
+      ${Break}
+    ${EndIf}
+    IntOp $0 $0 + 1
+    StrCpy $closedMonitor 1
+    System::Call 'user32::GetWindowThreadProcessId(p r1, *i 0 r2)'
+    System::Call 'kernel32::OpenProcess(i ${SYNCHRONIZE}, i 0, i r2) p .r3'
+    SendMessage $1 ${WM_CLOSE} 0 0 /TIMEOUT=2000
+    ${If} $3 P<> 0
+      ; Windows keeps the program file in use until the process has ended, which may be well after its window.
+      System::Call 'kernel32::WaitForSingleObject(p r3, i 5000)'
+      System::Call 'kernel32::CloseHandle(p r3)'
+    ${Else}
+      Sleep 500
+    ${EndIf}
+  ${Loop}
+  Pop $3
+  Pop $2
+  Pop $1
+  Pop $0
+FunctionEnd
+!macroend
+!insertmacro DEFINE_CLOSE_MONITORS ""
+!insertmacro DEFINE_CLOSE_MONITORS "un."
+
+; Starts the monitor this run closed again, as Windows starts it at the next
+; log-on: the machine-wide Run value holds its quoted path and its command
+; line (this 32-bit installer reads the programs' registry view). Without a
+; Run value nothing starts; the finish page's configuration program does.
+Function RestartMonitor
+  ${If} $closedMonitor == 1
+    StrCpy $closedMonitor 0
+    ReadRegStr $0 HKLM "Software\Microsoft\Windows\CurrentVersion\Run" "${PRODUCT}"
+    ; On Windows it runs elevated, as one the finish page starts; it lets WM_CLOSE through from unelevated programs.
+    StrCmp $0 "" +2
+      Exec $0
+  ${EndIf}
+FunctionEnd
+
+; A failed install (a file in use, say) still gives the user their monitor back.
+Function .onInstFailed
+  Call RestartMonitor
+FunctionEnd
 
 Section "Install"
   SetShellVarContext all
+  Call CloseMonitors
   SetOutPath "$INSTDIR"
   !include "${FILES}"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
@@ -66,6 +140,8 @@ Section "Install"
   CreateShortcut "$SMPROGRAMS\${PRODUCT}\${PRODUCT} Configuration.lnk" "$INSTDIR\${CONFIG_FILE}" "" "$INSTDIR\${CONFIG_FILE}" 0
   CreateShortcut "$SMPROGRAMS\${PRODUCT}\Uninstall ${PRODUCT}.lnk" "$INSTDIR\Uninstall.exe" "" "$INSTDIR\Uninstall.exe" 0
 
+  ; The entry last, once every file is in place: after a failed install the
+  ; list of programs still shows the version that is there.
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
@@ -78,10 +154,13 @@ Section "Install"
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
   IntFmt $0 "0x%08X" $0
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" "$0"
+
+  Call RestartMonitor
 SectionEnd
 
 Section "Uninstall"
   SetShellVarContext all
+  Call un.CloseMonitors
   ; The suite's own clean-up: close the monitors, remove the Run values and
   ; the settings. A program already removed by hand is passed over.
   IfFileExists "$INSTDIR\${CONFIG_FILE}" 0 +2
@@ -89,9 +168,11 @@ Section "Uninstall"
   IfFileExists "$INSTDIR\${UNINSTALL_FILE}" 0 +2
     ExecWait '"$INSTDIR\${UNINSTALL_FILE}" ${VENDOR} ${PRODUCT} N Y Y'
 
+  ; A file still in use goes at the next restart, and the folder after it:
+  ; on Windows another user's monitor, in another session, is out of reach.
   !include "${UNFILES}"
-  Delete "$INSTDIR\Uninstall.exe"
-  RMDir "$INSTDIR"
+  Delete /REBOOTOK "$INSTDIR\Uninstall.exe"
+  RMDir /REBOOTOK "$INSTDIR"
 
   Delete "$SMPROGRAMS\${PRODUCT}\${PRODUCT} Configuration.lnk"
   Delete "$SMPROGRAMS\${PRODUCT}\Uninstall ${PRODUCT}.lnk"

@@ -24,6 +24,8 @@ const char kMonitor[] = "Velmora";  // class and title of a monitor window, the 
 const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char kSettingsKey[] = "Software\\Velmora\\Velmora\\Settings";
 const HKEY kRunRoots[] = {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER};
+// Its value PendingFileRenameOperations lists what goes at the next restart.
+const char kSessionManager[] = "System\\CurrentControlSet\\Control\\Session Manager";
 // The programs are 32-bit: for HKEY_LOCAL_MACHINE\Software their view is
 // the 32-bit one, also from an x64 test program.
 const REGSAM kView = KEY_WOW64_32KEY;
@@ -131,10 +133,11 @@ inline Program StartWindow(const std::string& windowClass, const std::string& ti
   return Start(Beside("velmora_standin.exe"), "/window " + windowClass + " " + title);
 }
 
-// Ends every program of the suite and every stand-in, whoever started it
-// (a run cut short leaves them behind).
+// Ends every program of the suite, every stand-in and the copy an NSIS
+// uninstaller runs as, whoever started it (a run cut short leaves them
+// behind).
 inline void EndPrograms() {
-  const std::string ours = " Velmora.exe VelmoraH.exe VelmoraConfig.exe VelmoraUninstall.exe velmora_standin.exe ";
+  const std::string ours = " Velmora.exe VelmoraH.exe VelmoraConfig.exe VelmoraUninstall.exe velmora_standin.exe Un.exe ";
   HANDLE all = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   PROCESSENTRY32 entry = {};
   entry.dwSize = sizeof entry;
@@ -178,16 +181,19 @@ inline BOOL CALLBACK Collect(HWND window, LPARAM context) {
   return TRUE;
 }
 
-// Top-level windows of the class and ANSI title (null: any) of pid (0: any).
-inline std::vector<HWND> Windows(const char* windowClass, const char* title, DWORD pid = 0, bool visibleOnly = false) {
+// Top-level windows of the class and ANSI title (null: any) of pid (0: any);
+// with a parent, the windows at any depth below it.
+inline std::vector<HWND> Windows(const char* windowClass, const char* title, DWORD pid = 0, bool visibleOnly = false,
+                                 HWND parent = nullptr) {
   Search s = {windowClass, title, pid, visibleOnly, {}};
-  EnumWindows(Collect, reinterpret_cast<LPARAM>(&s));
+  parent ? EnumChildWindows(parent, Collect, LPARAM(&s)) : EnumWindows(Collect, LPARAM(&s));
   return s.found;
 }
 
-inline HWND WaitForWindow(const char* windowClass, const char* title, DWORD pid, bool visibleOnly = false) {
+inline HWND WaitForWindow(const char* windowClass, const char* title, DWORD pid, bool visibleOnly = false,
+                          HWND parent = nullptr) {
   std::vector<HWND> found;
-  WaitUntil([&] { return !(found = Windows(windowClass, title, pid, visibleOnly)).empty(); });
+  WaitUntil([&] { return !(found = Windows(windowClass, title, pid, visibleOnly, parent)).empty(); });
   return found.empty() ? nullptr : found[0];
 }
 
@@ -269,12 +275,14 @@ inline void Put(HKEY root, const std::string& path, const char* name, const char
   RegCloseKey(key);
 }
 
-// A text, or "#n" for a number; "(none)" when there is neither.
+// A text, "#n" for a number, a list's texts each ended by '|'; "(none)" when
+// there is none of these.
 inline std::string Value(HKEY root, const char* path, const char* name) {
   char data[1024];
   DWORD size = sizeof data, type = 0;
-  DWORD types = RRF_RT_REG_SZ | RRF_RT_REG_DWORD | RRF_SUBKEY_WOW6432KEY;
+  DWORD types = RRF_RT_REG_SZ | RRF_RT_REG_DWORD | RRF_RT_REG_MULTI_SZ | RRF_SUBKEY_WOW6432KEY;
   if (RegGetValueA(root, path, name, types, &type, data, &size) != ERROR_SUCCESS) return "(none)";
+  for (DWORD i = 0; type == REG_MULTI_SZ && i + 1 < size; ++i) data[i] = data[i] != '\0' ? data[i] : '|';
   return type == REG_DWORD ? "#" + std::to_string(*reinterpret_cast<DWORD*>(data)) : std::string(data);
 }
 
@@ -350,9 +358,8 @@ inline bool Holds(const Image& shot, const std::vector<unsigned>& picture) {
 
 // The icon windows of Wine's own notification area.
 inline std::vector<HWND> TrayIcons() {
-  Search s = {"__winex11_tray_icon", nullptr, 0, false, {}};
-  for (HWND tray : Windows("__winex11_standalone_tray", nullptr)) EnumChildWindows(tray, Collect, LPARAM(&s));
-  return s.found;
+  HWND tray = FindWindowA("__winex11_standalone_tray", nullptr);
+  return tray != nullptr ? Windows("__winex11_tray_icon", nullptr, 0, false, tray) : std::vector<HWND>();
 }
 
 // The one icon, once there is exactly one.
@@ -387,8 +394,9 @@ inline std::wstring TrayTip(HWND icon) {
 }
 
 // Starts and ends every case clean: no monitor and no window of the test's
-// own, nothing of the suite in the registry, and the files and folders in
-// made removed (a folder with all it holds).
+// own, nothing of the suite in the registry, nothing left for the next
+// restart, and the files and folders in made removed (a folder with all it
+// holds).
 class E2E : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -417,6 +425,7 @@ class E2E : public ::testing::Test {
       RegCloseKey(run);
     }
     RegDeleteKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velmora", kView, 0);
+    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kSessionManager, "PendingFileRenameOperations");
     for (auto at = made.rbegin(); at != made.rend(); ++at) RemovePath(*at);
     made.clear();
   }
