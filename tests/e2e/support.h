@@ -288,35 +288,24 @@ inline std::string Value(HKEY root, const char* path, const char* name) {
 
 inline std::string RunValue(HKEY root) { return Value(root, kRunKey, kMonitor); }
 
-// The key's access list, in SDDL.
-inline std::string Access(HKEY root, const char* path) {
+// Everyone gets just these (SDDL) rights, or the key gets back the access
+// list this returned: the one it had.
+inline std::string SetAccess(HKEY root, const char* path, const std::string& rights) {
   HKEY key;
-  char sd[4096], *sddl = nullptr;
-  DWORD size = sizeof sd;
-  std::string access;
-  if (RegOpenKeyExA(root, path, 0, READ_CONTROL | kView, &key) != ERROR_SUCCESS) return access;
-  if (RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, sd, &size) == ERROR_SUCCESS &&
-      ConvertSecurityDescriptorToStringSecurityDescriptorA(sd, SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &sddl, nullptr))
-    access = sddl, LocalFree(sddl);
-  RegCloseKey(key);
-  return access;
-}
-
-// Everyone gets just these (SDDL) rights, or the key gets an access list
-// that Access read.
-inline void SetAccess(HKEY root, const char* path, const std::string& rights) {
-  HKEY key;
+  char had[4096], *was = nullptr;
+  DWORD size = sizeof had;
   PSECURITY_DESCRIPTOR sd = nullptr;
-  if (RegOpenKeyExA(root, path, 0, WRITE_DAC | kView, &key) != ERROR_SUCCESS) return;
-  std::string sddl = rights.compare(0, 2, "D:") == 0 ? rights : "D:P(A;;" + rights + ";;;WD)";  // for everyone, nothing inherited
-  if (ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl.c_str(), SDDL_REVISION_1, &sd, nullptr))
+  if (RegOpenKeyExA(root, path, 0, READ_CONTROL | WRITE_DAC | kView, &key) != ERROR_SUCCESS) return "";
+  if (RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, had, &size) == ERROR_SUCCESS)
+    ConvertSecurityDescriptorToStringSecurityDescriptorA(had, SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &was, nullptr);
+  std::string list = rights.compare(0, 2, "D:") == 0 ? rights : "D:P(A;;" + rights + ";;;WD)";  // for everyone, nothing inherited
+  if (ConvertStringSecurityDescriptorToSecurityDescriptorA(list.c_str(), SDDL_REVISION_1, &sd, nullptr))
     RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd), LocalFree(sd);
   RegCloseKey(key);
+  std::string previous = was != nullptr ? was : "";
+  LocalFree(was);
+  return previous;
 }
-
-// The machine's Run key as the prefix made it, put back after a test that
-// locked it.
-inline const std::string kRunKeyAccess = Access(HKEY_LOCAL_MACHINE, kRunKey);
 
 // ---- screen and notification area -----------------------------------------
 struct Image {
@@ -416,7 +405,6 @@ class E2E : public ::testing::Test {
     g_started.clear();
     EndPrograms();
     SetAccess(HKEY_CURRENT_USER, "Software\\Velmora\\Velmora\\Locked", "KA");
-    SetAccess(HKEY_LOCAL_MACHINE, kRunKey, kRunKeyAccess);
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Velmora");
     for (HKEY root : kRunRoots) {
       HKEY run;
