@@ -10,7 +10,8 @@ WindowRef Win32WindowCloser::FindTopWindow(WindowLookup by, const char* name, Wi
 }
 
 void Win32WindowCloser::ClassName(WindowRef window, char* out, size_t room) {
-  if (GetClassNameA(reinterpret_cast<HWND>(window), out, static_cast<int>(room)) == 0) out[0] = '\0';
+  out[0] = '\0';  // kept when the window is gone by now
+  GetClassNameA(reinterpret_cast<HWND>(window), out, static_cast<int>(room));
 }
 
 void Win32WindowCloser::RequestClose(WindowRef window) {
