@@ -43,7 +43,6 @@ TEST_F(E2E, InstallUpgradeOverRunningMonitorsAndUninstallAFileInUse) {
   ASSERT_TRUE(WaitUntil([] { return Windows(nullptr, kMonitor).size() == 3; }));
   Put(HKEY_LOCAL_MACHINE, kRunKey, kMonitor, ("\"" + hidden + "\" U=600").c_str());
   Put(HKEY_LOCAL_MACHINE, entry, "DisplayVersion", "1.5.0");
-  Put(HKEY_CURRENT_USER, kSettingsKey, "Sound", "Yes");
   ASSERT_EQ(WaitForExit(Start(setup, "/S /D=" + folder), 120000), 0u);
   EXPECT_EQ(WaitForExit(explorer, 0), STILL_ACTIVE) << "a window only titled as a monitor was closed";
   EXPECT_EQ(Value(HKEY_LOCAL_MACHINE, entry, "DisplayVersion"), VELMORA_VERSION_TEXT);
@@ -73,7 +72,7 @@ TEST_F(E2E, InstallUpgradeOverRunningMonitorsAndUninstallAFileInUse) {
   EXPECT_EQ(SendClick(wizard, IDOK) ? WaitForExit(uninstaller) : STILL_ACTIVE, 0u) << "Finish did not end it";
   EXPECT_EQ(WaitForExit(again), 0u) << "the monitor still runs";
   EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE), "(none)");
-  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\Velmora") || KeyExists(HKEY_LOCAL_MACHINE, entry));
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, entry));
   for (size_t i = 1; i < made.size(); ++i) EXPECT_EQ(Exists(made[i]), made[i] == held) << made[i];
   EXPECT_PRED_FORMAT2(testing::IsSubstring, "\\??\\" + held + "||\\??\\" + folder + "\\||",
                       Value(HKEY_LOCAL_MACHINE, kSessionManager, "PendingFileRenameOperations"));

@@ -288,23 +288,15 @@ inline std::string Value(HKEY root, const char* path, const char* name) {
 
 inline std::string RunValue(HKEY root) { return Value(root, kRunKey, kMonitor); }
 
-// Everyone gets just these (SDDL) rights, or the key gets back the access
-// list this returned: the one it had.
-inline std::string SetAccess(HKEY root, const char* path, const std::string& rights) {
+// Everyone gets just these (SDDL) rights.
+inline void SetAccess(HKEY root, const char* path, const char* rights) {
   HKEY key;
-  char had[4096], *was = nullptr;
-  DWORD size = sizeof had;
   PSECURITY_DESCRIPTOR sd = nullptr;
-  if (RegOpenKeyExA(root, path, 0, READ_CONTROL | WRITE_DAC | kView, &key) != ERROR_SUCCESS) return "";
-  if (RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, had, &size) == ERROR_SUCCESS)
-    ConvertSecurityDescriptorToStringSecurityDescriptorA(had, SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &was, nullptr);
-  std::string list = rights.compare(0, 2, "D:") == 0 ? rights : "D:P(A;;" + rights + ";;;WD)";  // for everyone, nothing inherited
-  if (ConvertStringSecurityDescriptorToSecurityDescriptorA(list.c_str(), SDDL_REVISION_1, &sd, nullptr))
+  if (RegOpenKeyExA(root, path, 0, WRITE_DAC | kView, &key) != ERROR_SUCCESS) return;
+  std::string sddl = std::string("D:P(A;;") + rights + ";;;WD)";  // for everyone, nothing inherited
+  if (ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl.c_str(), SDDL_REVISION_1, &sd, nullptr))
     RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd), LocalFree(sd);
   RegCloseKey(key);
-  std::string previous = was != nullptr ? was : "";
-  LocalFree(was);
-  return previous;
 }
 
 // ---- screen and notification area -----------------------------------------
@@ -351,10 +343,10 @@ inline std::vector<HWND> TrayIcons() {
   return tray != nullptr ? Windows("__winex11_tray_icon", nullptr, 0, false, tray) : std::vector<HWND>();
 }
 
-// The one icon, once there is exactly one.
-inline HWND WaitForTrayIcon() {
+// The one icon, once there is exactly one (and it is not the lost one).
+inline HWND WaitForTrayIcon(HWND lost = nullptr) {
   std::vector<HWND> icons;
-  bool one = WaitUntil([&] { return (icons = TrayIcons()).size() == 1 && IsWindowVisible(icons[0]); });
+  bool one = WaitUntil([&] { return (icons = TrayIcons()).size() == 1 && icons[0] != lost && IsWindowVisible(icons[0]); });
   return one ? icons[0] : nullptr;
 }
 
