@@ -118,9 +118,13 @@ Function RestartMonitor
   ${If} $closedMonitor == 1
     StrCpy $closedMonitor 0
     ReadRegStr $0 HKLM "Software\Microsoft\Windows\CurrentVersion\Run" "${PRODUCT}"
-    ; On Windows it runs elevated, as one the finish page starts; it lets WM_CLOSE through from unelevated programs.
-    StrCmp $0 "" +2
+    ; A monitor that never closed still runs: a second one is not started beside it.
+    FindWindow $1 "${PRODUCT}"
+    ${If} $0 != ""
+    ${AndIf} $1 = 0
+      ; On Windows it runs elevated, as one the finish page starts; it lets WM_CLOSE through from unelevated programs.
       Exec $0
+    ${EndIf}
   ${EndIf}
 FunctionEnd
 

@@ -91,6 +91,8 @@ TEST_F(E2E, ConfigurationStoresReplacesTheMonitorAndUninstalls) {
   EXPECT_EQ(WaitForExit(config), 0u);
   EXPECT_EQ(WaitForExit(titled), 0u) << "the window titled as a monitor was not closed";
   for (const Program& stays : {classOnly, folder}) EXPECT_EQ(WaitForExit(stays, 0), STILL_ACTIVE) << "a window that stays was closed";
+  // Stored where the store lives, a number as a number (every value: the unit tests).
+  EXPECT_EQ(Value(HKEY_CURRENT_USER, kSettingsKey, "UpdateInterval"), "#3");
   std::vector<std::string> started = WaitForStart(In("VelmoraH.exe"));
   ASSERT_EQ(started.size(), 4u) << "nothing started";
   EXPECT_EQ(started[0] + "|" + started[2] + "|" + started[3], In("VelmoraH.exe") + "|" + kFolder + "|1");  // shown normally
@@ -119,8 +121,7 @@ TEST_F(E2E, ConfigurationStoresReplacesTheMonitorAndUninstalls) {
   // Autostart off where the machine's Run key may be read but not changed:
   // the value stays, the user is told that it does, and OK goes on.
   config = Start(In("VelmoraConfig.exe"), "", kFolder);
-  ASSERT_NE(dialog = WaitForDialog(config.pid, nullptr), nullptr);
-  ASSERT_TRUE(SendClick(dialog, IDC_AUTO_START));
+  ASSERT_TRUE(SendClick(dialog = WaitForDialog(config.pid, nullptr), IDC_AUTO_START)) << "no dialog";
   SetAccess(HKEY_LOCAL_MACHINE, kRunKey, "KR");
   PostClick(dialog, IDOK);
   EXPECT_EQ(DismissBox(config.pid, "Velmora", nullptr),
