@@ -124,13 +124,15 @@ void ComposeMonitorCommandLine(const LaunchSettings& settings, LaunchPlatform* p
   w.Finish();
 }
 
-void ReadRunValue(Registry* runKeys, char* text) {
+RegResult ReadRunValue(Registry* runKeys, char* text) {
   text[0] = '\0';
   RegistryKey key;
-  if (runKeys->OpenKey(kLocalMachine, kRunKeyPath, kKeyRead, &key) != kRegDone) return;
+  RegResult opened = runKeys->OpenKey(kLocalMachine, kRunKeyPath, kKeyRead, &key);
+  if (opened != kRegDone) return opened;
   size_t length;
-  ReadTextValue(runKeys, key, VELMORA_PRODUCT, text, kLaunchTextRoom, &length);
+  RegResult read = ReadTextValue(runKeys, key, VELMORA_PRODUCT, text, kLaunchTextRoom, &length);
   runKeys->CloseKey(key);
+  return read;
 }
 
 void WriteRunValue(Registry* runKeys, LaunchPlatform* platform, const char* options, const char* directory,
@@ -156,14 +158,9 @@ void WriteRunValue(Registry* runKeys, LaunchPlatform* platform, const char* opti
 
 void TurnAutostartOff(Registry* runKeys, LaunchPlatform* platform) {
   DeleteRunValues(runKeys, VELMORA_PRODUCT);
-  RegistryKey key;
-  if (runKeys->OpenKey(kLocalMachine, kRunKeyPath, kKeyRead, &key) != kRegDone) return;
-  // Asked with no room: whatever the value holds, only a missing one is not found.
-  uint32_t type = 0, size = 0;
-  char none[1];
-  RegResult found = runKeys->ReadValue(key, VELMORA_PRODUCT, &type, none, &size);
-  runKeys->CloseKey(key);
-  if (found != kRegNotFound) platform->ShowWarning(kRunValueStaysMessage);
+  char left[kLaunchTextRoom];
+  RegResult read = ReadRunValue(runKeys, left);
+  if (read == kRegDone || read == kRegTooLong) platform->ShowWarning(kRunValueStaysMessage);
 }
 
 void CloseRunningMonitors(WindowCloser* windows, uint32_t pauseMs) {

@@ -69,8 +69,9 @@ void ComposeMonitorCommandLine(const LaunchSettings& settings, LaunchPlatform* p
                                char* options, char* directory);
 
 // The machine-wide Run value's data (kLaunchTextRoom bytes); empty when
-// there is none.
-void ReadRunValue(Registry* runKeys, char* text);
+// there is none or it does not fit. What the read came to: kRegDone or
+// kRegTooLong when the value is there.
+RegResult ReadRunValue(Registry* runKeys, char* text);
 // Builds and stores the machine-wide Run value; failures are shown as
 // warnings.
 void WriteRunValue(Registry* runKeys, LaunchPlatform* platform, const char* options, const char* directory,

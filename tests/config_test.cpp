@@ -253,23 +253,23 @@ TEST(Confirm, InItsOrder) {
   const std::string read = "read " + kRun + ":Velmora", write = "write " + kRun + ":Velmora", p117(117, 'p');
   const std::string warnKey = "warn " + std::string(kRunKeyMessage), warnValue = "warn " + std::string(kRunValueMessage);
   const std::string warnStays = "warn " + std::string(kRunValueStaysMessage);
-  const char off[] = "1003 1006 1016 1063";
   const std::string dm = "delete " + kRun + ":Velmora", du = "delete " + kUserRun + ":Velmora";
   const std::string old = "\"D:\\Old\\Velmora.exe\" P=\"D:\\Old\\VelmoraConfig.exe\"", deep = "C:\\" + p117;
+  const std::string over = "\"" + std::string(kLaunchTextRoom, 'o') + "\"";  // too long to be read, but there
   const std::string tools = "C:\\Tools\\Velmora.exe| M=10 T=4" + kTail + "|C:\\Tools", hidden = "\"C:\\VelmoraH.exe\" M=10 T=4 P=\"C:\\VelmoraConfig.exe\"";
   // The machine's Run key refuses: 1 to be opened, 2 to be changed, 3 to be
   // changed while it holds no value.
   const struct { const char* on; const char* edits; std::string current; int refuse; Lines before; std::string start, value; } cases[] = {
-      {off, "5|4|10|0", "C:\\Tools", 2, {dm, du, read, warnStays, read}, tools, old},
-      {off, "5|4|10|0", "C:\\Tools", 3, {dm, du, read, read}, tools, ""},
-      {off, "5|4|10|0", "C:\\Tools", 1, {du}, tools, old},
+      {"1003 1006 1016 1063", "5|4|10|0", "C:\\Tools", 2, {dm, du, read, warnStays, read}, tools, over},
+      {"1003 1006 1016 1063", "5|4|10|0", "C:\\Tools", 3, {dm, du, read, read}, tools, ""},
+      {"1003 1006 1016 1063", "5|4|10|0", "C:\\Tools", 1, {du}, tools, old},
       {"1003 1006 1010 1011 1016 1063", "5|4|10|0", "C:\\", 0, {read, write}, "C:\\VelmoraH.exe| M=10 T=4 P=\"C:\\VelmoraConfig.exe\"|C:", hidden},
       {kDefaults, "5|4|10|0", "C:\\Tools", 1, {warnKey}, tools, old},
       {kDefaults, "5|4|10|0", deep, 0, {read, warnValue}, deep + "\\Velmora.exe| M=10 T=4 P=\"" + deep + "\\VelmoraConfig.exe\"|" + deep, old},
   };
   for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
     Dialog d(cases[i].edits, cases[i].on);
-    if (cases[i].refuse != 3) d.registry.PutText(kRun, "Velmora", old);
+    if (cases[i].refuse != 3) d.registry.PutText(kRun, "Velmora", cases[i].refuse == 2 ? over : old);
     d.registry.keys[kRun].unopenable = cases[i].refuse == 1;
     d.registry.keys[kRun].locked = cases[i].refuse >= 2;
     d.launch.windows.windows = {{"", "Velmora", 2, 0}};
