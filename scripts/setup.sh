@@ -31,7 +31,7 @@ command -v apt-get >/dev/null && command -v dpkg >/dev/null ||
 host_pkgs=(cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev
            clang libclang-rt-dev clang-tidy cppcheck gcovr
            g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64-posix nsis zip unzip xz-utils
-           xvfb openbox x11-utils imagemagick fonts-wqy-microhei)
+           xvfb openbox x11-utils imagemagick fonts-wqy-microhei locales)
 wine_pkgs=(wine wine64 wine32:i386)
 
 missing=()
@@ -51,6 +51,17 @@ else
   apt_install "${missing[@]}"
   say "packages installed"
 fi
+
+# The languages the suite is tested in. Wine takes a program's interface
+# language from its LANG only where the host has that locale; Chinese text on
+# a Wine command line also needs it.
+for locale in zh_CN en_US; do
+  if ! locale -a 2>/dev/null | grep -qx "$locale.utf8"; then
+    is_root || die "the locale $locale.UTF-8 is missing: run this as root, it makes it with localedef"
+    say "making the locale $locale.UTF-8"
+    localedef -i "$locale" -f UTF-8 "$locale.UTF-8"
+  fi
+done
 
 # 32-bit x86 code. Wine starts every 32-bit Windows program with its i386
 # loader, a 32-bit Linux program. Some kernels run 64-bit user code only
