@@ -31,7 +31,7 @@ command -v apt-get >/dev/null && command -v dpkg >/dev/null ||
 host_pkgs=(cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev
            clang libclang-rt-dev clang-tidy cppcheck gcovr
            g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64-posix nsis zip unzip xz-utils
-           xvfb openbox x11-utils imagemagick fonts-wqy-microhei locales)
+           xvfb openbox x11-utils imagemagick fonts-wqy-microhei fonts-wine locales)
 wine_pkgs=(wine wine64 wine32:i386)
 
 missing=()

@@ -2,7 +2,8 @@
 # Starts the built suite under Wine the way a user does: by opening the
 # configuration dialog. usage: start-suite.sh BIN_DIR
 # On the user's X display when there is one; otherwise on a virtual display,
-# with a screenshot saved for the user to open.
+# with a picture of the dialog saved for the user to open. The dialog speaks
+# the language of LANG: Chinese with LANG=zh_CN.UTF-8, English otherwise.
 set -uo pipefail
 bin=$(cd "${1:?usage: start-suite.sh BIN_DIR}" && pwd)
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -39,22 +40,28 @@ echo "Opening the configuration dialog (VelmoraConfig.exe): OK stores the settin
 
 if [ -n "$virtual" ]; then
   # Wait for the dialog (where 32-bit code is emulated its start alone takes
-  # seconds), then for it to be painted: two screenshots in a row alike.
+  # seconds), then for it to be painted: two pictures of it in a row alike.
+  # Wine names each X window's class after its program; the dialog is the
+  # one that is not Wine's 1 x 1 input window.
   deadline=$((SECONDS + 180))
-  until xwininfo -root -tree 2>/dev/null | grep -qF 'Velmora 配置'; do
+  dialog=
+  until [ -n "$dialog" ]; do
     [ $SECONDS -lt $deadline ] || { echo "The configuration dialog did not appear (see $state/config.log)." >&2; exit 1; }
     sleep 0.1
+    dialog=$(xwininfo -root -tree 2>/dev/null | awk '/\("velmoraconfig.exe" / && !/ 1x1\+/ {print $1; exit}')
   done
   shot=$state/screenshot.png
-  previous=
-  while import -display "$DISPLAY" -window root "$state/screen.ppm" 2>/dev/null; do
-    current=$(md5sum < "$state/screen.ppm")
-    [ "$current" != "$previous" ] && [ $SECONDS -lt $deadline ] || break
-    previous=$current
+  previous= current=
+  while [ $SECONDS -lt $deadline ]; do
+    if import -display "$DISPLAY" -window "$dialog" "$state/dialog.ppm" 2>/dev/null; then
+      current=$(md5sum < "$state/dialog.ppm")
+      [ "$current" = "$previous" ] && break
+      previous=$current
+    fi
     sleep 0.5
   done
-  convert "$state/screen.ppm" "$shot" 2>/dev/null && echo "Screenshot of the virtual display: $shot"
-  rm -f "$state/screen.ppm"
+  convert "$state/dialog.ppm" "$shot" 2>/dev/null && echo "Picture of the dialog: $shot"
+  rm -f "$state/dialog.ppm"
   if [ -t 0 ]; then
     read -r -p "The suite runs on the virtual display; press Enter to end it. " _
   fi

@@ -1,0 +1,149 @@
+// Each language as a system of that language shows it: every text of both
+// dialogs, the tray menu and the window menu's item is in that language and
+// fits its control in the dialog's own font, and the running configuration
+// program shows exactly those dialogs.
+// The fonts of another process cannot be measured, nor (under Wine) its
+// menus read: the dialogs are built here too, hidden, by the platform from
+// the program file's templates of that language, and measured here.
+#include <algorithm>
+
+#include "resource.h"
+#include "support.h"
+
+namespace {
+
+const LANGID kChinese = MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED);
+const LANGID kEnglish = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
+
+// The texts that are the same in both languages: the units, the mail
+// button and the version line. Every other text is Chinese in Chinese.
+const int kNeutral[] = {IDC_DETAIL_MBYTES, IDC_DETAIL_BYTES, IDC_UNIT_TO_FREE, IDC_UNIT_TO_REACH,
+                        IDC_LINK_MAIL,     IDC_HELP_VERSION};
+
+bool HasChinese(const std::wstring& text) {
+  return std::any_of(text.begin(), text.end(), [](wchar_t c) { return (c >= 0x2E80 && c <= 0x9FFF) || (c >= 0xFF00 && c <= 0xFFEF); });
+}
+
+// The letter after "&", as a capital.
+wchar_t AccessKey(const std::wstring& text) { return towupper(text[text.find('&') + 1]); }
+
+// The resource of the program file in exactly this language.
+const void* Resource(const char* program, LPCSTR type, int id, LANGID language) {
+  HMODULE file = LoadLibraryExA(Beside(program).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  HRSRC found = FindResourceExA(file, type, MAKEINTRESOURCEA(id), language);
+  return found ? LockResource(LoadResource(file, found)) : nullptr;
+}
+
+// The window menu's item (string 101, the sixth of its block of sixteen),
+// then the tray menu's items.
+std::vector<std::wstring> MenuTexts(LANGID language) {
+  auto* s = static_cast<const wchar_t*>(Resource("VelmoraConfig.exe", RT_STRING, IDS_ABOUT_ITEM / 16 + 1, language));
+  for (int i = 0; s != nullptr && i < IDS_ABOUT_ITEM % 16; ++i) s += 1 + *s;
+  std::vector<std::wstring> texts = {s != nullptr ? std::wstring(s + 1, *s) : L""};
+  HMENU menu = LoadMenuIndirectW(Resource("Velmora.exe", RT_MENU, IDR_TRAY_MENU, language));
+  wchar_t item[64];
+  for (int i = 0; i < GetMenuItemCount(GetSubMenu(menu, 0)); ++i)
+    texts.emplace_back(item, GetMenuStringW(GetSubMenu(menu, 0), i, item, 64, MF_BYPOSITION));
+  DestroyMenu(menu);
+  return texts;
+}
+
+std::vector<HWND> Controls(HWND dialog) {
+  std::vector<HWND> all;
+  for (HWND c = GetWindow(dialog, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) all.push_back(c);
+  return all;
+}
+
+bool IsButton(HWND control) {
+  char kind[8] = "";
+  return GetClassNameA(control, kind, sizeof kind) && lstrcmpiA(kind, "Button") == 0;
+}
+
+// A button or a text static; not an edit, a picture or a frame.
+bool ShowsText(HWND control) {
+  char kind[8] = "";
+  GetClassNameA(control, kind, sizeof kind);
+  return IsButton(control) ||
+         (lstrcmpiA(kind, "Static") == 0 && (GetWindowLongA(control, GWL_STYLE) & SS_TYPEMASK) <= SS_RIGHT);
+}
+
+// Why the control's text does not fit in its font: "" when it does.
+std::string Cut(HWND control) {
+  LONG style = GetWindowLongA(control, GWL_STYLE), type = style & BS_TYPEMASK;
+  bool button = IsButton(control);
+  RECT box, need;
+  GetClientRect(control, &box);
+  HDC dc = GetDC(control);
+  SelectObject(dc, HGDIOBJ(SendMessageW(control, WM_GETFONT, 0, 0)));
+  SIZE digit;
+  GetTextExtentPoint32W(dc, L"0", 1, &digit);
+  // A group box's title stands inset in its frame, a push button's inside
+  // its edges, a check box's and a radio button's beside the box. Statics wrap.
+  int room = box.right - (!button                  ? 0
+                          : type == BS_GROUPBOX    ? 2 * digit.cx
+                          : type <= BS_DEFPUSHBUTTON ? 4 * GetSystemMetrics(SM_CXEDGE)
+                                                     : GetSystemMetrics(SM_CXMENUCHECK) + digit.cx / 2);
+  SetRect(&need, 0, 0, room, 0);
+  DrawTextW(dc, TextW(control).c_str(), -1, &need,
+            DT_CALCRECT | (button && !(style & BS_MULTILINE) ? DT_SINGLELINE : DT_WORDBREAK));
+  ReleaseDC(control, dc);
+  if (need.right <= room && need.bottom <= box.bottom) return "";
+  return "needs " + std::to_string(need.right) + " x " + std::to_string(need.bottom) + " px, has " +
+         std::to_string(room) + " x " + std::to_string(box.bottom);
+}
+
+// The dialog id as the running program shows it, beside the platform's own
+// builds of its template in both languages: it shows the one in language,
+// every text of which is in that language and fits.
+void Walk(HWND running, int id, LANGID language) {
+  HWND built[2];
+  for (LANGID each : {kChinese, kEnglish}) {
+    auto* form = static_cast<const DLGTEMPLATE*>(Resource("VelmoraConfig.exe", RT_DIALOG, id, each));
+    ASSERT_NE(form, nullptr) << "no dialog " << id << " in language " << each;
+    built[each == kEnglish] = CreateDialogIndirectParamW(nullptr, form, nullptr, nullptr, 0);
+    ShowWindow(built[each == kEnglish], SW_HIDE);
+  }
+  HWND shown = built[language == kEnglish];
+  std::vector<HWND> controls = Controls(shown), english = Controls(built[1]), real = Controls(running);
+  ASSERT_EQ(controls.size(), Controls(built[0]).size()) << "dialog " << id << ": other controls in the other language";
+  ASSERT_EQ(real.size(), controls.size()) << "dialog " << id;
+  EXPECT_EQ(TextW(running), TextW(shown)) << "dialog " << id << ": caption";
+  EXPECT_EQ(HasChinese(TextW(shown)), language == kChinese) << "dialog " << id << ": caption";
+  for (size_t i = 0; i < controls.size(); ++i) {
+    std::wstring text = TextW(controls[i]);
+    std::string where = "dialog " + std::to_string(id) + ", id " + std::to_string(GetDlgCtrlID(controls[i]));
+    if (!ShowsText(controls[i]) || text.empty()) continue;
+    EXPECT_EQ(TextW(real[i]), text) << where << ": the running program's";
+    bool neutral = std::count(std::begin(kNeutral), std::end(kNeutral), GetDlgCtrlID(controls[i])) > 0;
+    EXPECT_TRUE((!neutral || text == TextW(english[i])) &&
+                (language == kEnglish ? !HasChinese(text) : neutral || HasChinese(text))) << where;
+    EXPECT_EQ(Cut(controls[i]), "") << where;
+  }
+  for (HWND dialog : built) DestroyWindow(dialog);
+}
+
+// Both dialogs of a running configuration program, then the menus.
+void SpeaksOnly(LANGID language) {
+  Program config = Start(Beside("VelmoraConfig.exe"), "");
+  HWND dialog = WaitForDialog(config.pid, nullptr), page = nullptr;
+  ASSERT_NE(dialog, nullptr);
+  Walk(dialog, IDD_CONFIG_DIALOG, language);
+  PostClick(dialog, IDC_SHOW_HELP);
+  ASSERT_NE(page = WaitForDialog(config.pid, dialog), nullptr) << "no help page";
+  Walk(page, IDD_HELP_PAGE, language);
+  std::vector<std::wstring> texts = MenuTexts(language), other = MenuTexts(language ^ kChinese ^ kEnglish);
+  ASSERT_EQ(texts.size(), 5u) << "the window menu's item and the four of the tray menu";
+  for (size_t i = 0; i < texts.size(); ++i) {
+    EXPECT_EQ(HasChinese(texts[i]), language == kChinese) << "menu text " << i;
+    EXPECT_EQ(AccessKey(texts[i]), AccessKey(other[i])) << "menu text " << i << ": another access key";
+  }
+}
+
+}  // namespace
+
+TEST_F(E2E, SpeaksChinese) { SpeaksOnly(kChinese); }
+
+TEST_F(E2E, SpeaksEnglish) {
+  SpeaksOnly(kEnglish);
+  EXPECT_EQ(MenuTexts(kEnglish)[0], L"&About Velmora Configuration");
+}
