@@ -48,11 +48,7 @@ std::vector<std::wstring> MenuTexts(LANGID language) {
   return texts;
 }
 
-std::vector<HWND> Controls(HWND dialog) {
-  std::vector<HWND> all;
-  for (HWND c = GetWindow(dialog, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) all.push_back(c);
-  return all;
-}
+std::vector<HWND> Children(HWND dialog) { return Windows(nullptr, nullptr, 0, false, dialog); }
 
 // Why the control's text does not fit it in its font: "" when it does, or
 // when it shows no text of its own (an edit, a picture, a frame).
@@ -95,8 +91,8 @@ void Walk(HWND running, int id, LANGID language) {
     ShowWindow(built[each == kEnglish], SW_HIDE);
   }
   HWND shown = built[language == kEnglish];
-  std::vector<HWND> controls = Controls(shown), english = Controls(built[1]), real = Controls(running);
-  ASSERT_EQ(controls.size(), Controls(built[0]).size()) << "dialog " << id << ": other controls in the other language";
+  std::vector<HWND> controls = Children(shown), english = Children(built[1]), real = Children(running);
+  ASSERT_EQ(controls.size(), Children(built[0]).size()) << "dialog " << id << ": other controls in the other language";
   ASSERT_EQ(real.size(), controls.size()) << "dialog " << id;
   EXPECT_EQ(TextW(running), TextW(shown)) << "dialog " << id << ": caption";
   EXPECT_EQ(HasChinese(TextW(shown)), language == kChinese) << "dialog " << id << ": caption";
