@@ -59,14 +59,15 @@ TEST_F(E2E, InstallUpgradeOverRunningMonitorsAndUninstallAFileInUse) {
   EXPECT_EQ(owner(WaitForWindow(kMonitor, kMonitor, 0), &again), hidden) << "the closed monitor not started again";
 
   // The uninstaller, interactively, with the file still in use: its first
-  // process copies it away and ends; the copy shows the pages (their caption
-  // " " after its own). Its last page offers a restart only when one is
-  // needed, and then "later" should be chosen.
+  // process copies it away and ends; the copy shows the pages, the one
+  // unowned dialog on the desktop. Its last page offers a restart only when
+  // one is needed, and then "later" should be chosen.
   Start(folder + "\\Uninstall.exe", "");
-  HWND wizard = WaitForWindow("#32770", "Velmora " VELMORA_VERSION_TEXT " Uninstall ", 0, true);
+  HWND wizard = WaitForDialog(0, nullptr), later = nullptr;
   owner(wizard, &uninstaller);
   ASSERT_TRUE(SendClick(wizard, IDOK)) << "no uninstaller";
-  HWND later = WaitForWindow("Button", "I want to manually reboot later", 0, false, wizard);
+  // "I want to manually reboot later", in any language: its id on MUI's finish page.
+  WaitUntil([&] { return (later = GetDlgItem(FindWindowExA(wizard, nullptr, "#32770", nullptr), 1204)) != nullptr; });
   EXPECT_EQ(SendMessageA(later, BM_GETCHECK, 0, 0), BST_CHECKED) << "no restart asked for, or Finish alone restarts";
   SendMessageA(later, BM_CLICK, 0, 0);  // a restart would end the whole Wine session
   EXPECT_EQ(SendClick(wizard, IDOK) ? WaitForExit(uninstaller) : STILL_ACTIVE, 0u) << "Finish did not end it";
