@@ -53,7 +53,7 @@ VIAddVersionKey "LegalCopyright" "${PUBLISHER}"
 !define MUI_ICON "${NSISDIR}/Contrib/Graphics/Icons/modern-install.ico"
 !define MUI_UNICON "${NSISDIR}/Contrib/Graphics/Icons/modern-uninstall.ico"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\${CONFIG_FILE}"
-!define MUI_FINISHPAGE_RUN_TEXT "Configure ${PRODUCT} now"
+!define MUI_FINISHPAGE_RUN_TEXT "$(ConfigureNow)"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
@@ -63,7 +63,14 @@ VIAddVersionKey "LegalCopyright" "${PUBLISHER}"
 ; a deliberate choice restarts, never a bare Enter.
 !define MUI_FINISHPAGE_REBOOTLATER_DEFAULT
 !insertmacro MUI_UNPAGE_FINISH
+; English and Chinese (Simplified), the one of the user's interface language
+; as Windows gives the programs theirs, with no question asked: another
+; Chinese gets Simplified Chinese, any other language the first, English.
 !insertmacro MUI_LANGUAGE "English"
+!insertmacro MUI_LANGUAGE "SimpChinese"
+; Our own texts, in each language.
+LangString ConfigureNow ${LANG_ENGLISH} "Configure ${PRODUCT} now"
+LangString ConfigureNow ${LANG_SIMPCHINESE} "立即配置 ${PRODUCT}"
 
 ; 1 once this run has closed a running monitor.
 Var closedMonitor

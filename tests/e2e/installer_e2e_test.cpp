@@ -2,8 +2,11 @@
 // files, entry and shortcuts; an upgrade over running monitors, which it
 // closes first and starts again from the Run value; an upgrade that fails on
 // a file in use, keeping the listed version; and an interactive uninstall
-// that leaves that file, and the folder, to the next restart.
+// that leaves that file, and the folder, to the next restart. The installer
+// speaks the language of the user's interface, English or Chinese.
 #include "support.h"
+
+#include <algorithm>
 
 #include "version.h"
 
@@ -78,3 +81,26 @@ TEST_F(E2E, InstallUpgradeOverRunningMonitorsAndUninstallAFileInUse) {
   EXPECT_PRED_FORMAT2(testing::IsSubstring, "\\??\\" + held + "||\\??\\" + folder + "\\||",
                       Value(HKEY_LOCAL_MACHINE, kSessionManager, "PendingFileRenameOperations"));
 }
+
+// The first page in the language of the test's locale; Cancel ends the
+// installer, leaving nothing installed.
+static void SpeaksInTheInstaller(bool chinese) {
+  Program setup = Start(Beside("..\\package\\VelmoraSetup-" VELMORA_VERSION_TEXT ".exe"), "");
+  HWND wizard = WaitForDialog(setup.pid, nullptr), page = WaitForWindow("#32770", nullptr, setup.pid, true, wizard);
+  ASSERT_NE(page, nullptr) << "no first page";
+  // Whether a text holds Chinese characters or punctuation (from U+2E80 on, ideographs included).
+  auto cjk = [](auto t) { return std::any_of(t.begin(), t.end(), [](auto c) { return c >= 0x2E80 && c < 0xA000; }); };
+  for (HWND w : Windows(nullptr, nullptr, 0, false, wizard)) EXPECT_FALSE(!chinese && cjk(TextW(w))) << TextW(w);
+  for (int button : {IDOK, IDCANCEL}) EXPECT_EQ(cjk(TextW(GetDlgItem(wizard, button))), chinese) << button;
+  const std::wstring folder = TextW(GetDlgItem(page, 1019));  // the directory page's default
+  PostClick(wizard, IDCANCEL);
+  WaitUntil([&] {  // an "are you sure" box, should one ask, is answered yes
+    if (HWND box = GetLastActivePopup(wizard); box != nullptr && box != wizard) Press(box, IDYES);
+    return WaitForExit(setup, 0) != STILL_ACTIVE;
+  });
+  EXPECT_EQ(WaitForExit(setup, 0), 1u) << "not NSIS's code of a cancelled install";
+  EXPECT_TRUE(!folder.empty() && GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES) << folder;
+}
+
+TEST_F(E2E, SpeaksEnglishInTheInstaller) { SpeaksInTheInstaller(false); }
+TEST_F(E2E, SpeaksChineseInTheInstaller) { SpeaksInTheInstaller(true); }
