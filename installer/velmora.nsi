@@ -50,8 +50,12 @@ VIAddVersionKey "LegalCopyright" "${PUBLISHER}"
 !include "FileFunc.nsh"
 !include "Win\WinNT.nsh"
 
-!define MUI_ICON "${NSISDIR}/Contrib/Graphics/Icons/modern-install.ico"
-!define MUI_UNICON "${NSISDIR}/Contrib/Graphics/Icons/modern-uninstall.ico"
+; The installer and the uninstaller carry the suite's icon, Velmora.exe's,
+; on their files and pages; the pages' foot names the product and its
+; version, the same in every language, instead of NSIS.
+!define MUI_ICON "${SRCDIR}/resources/velmora.ico"
+!define MUI_UNICON "${SRCDIR}/resources/velmora.ico"
+BrandingText "${PRODUCT} ${VERSION}"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\${CONFIG_FILE}"
 !define MUI_FINISHPAGE_RUN_TEXT "$(ConfigureNow)"
 !insertmacro MUI_PAGE_DIRECTORY

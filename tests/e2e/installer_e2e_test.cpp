@@ -3,12 +3,31 @@
 // closes first and starts again from the Run value; an upgrade that fails on
 // a file in use, keeping the listed version; and an interactive uninstall
 // that leaves that file, and the folder, to the next restart. The installer
-// speaks the language of the user's interface, English or Chinese.
+// speaks the language of the user's interface, English or Chinese, and its
+// pages show the product's icon and name and version.
 #include "support.h"
 
 #include <algorithm>
 
+#include "resource.h"
 #include "version.h"
+
+// Whether the header of the wizard's page shows the product's icon, pixel
+// for pixel: Velmora.exe's, drawn here 32 x 32 on the header's white.
+static bool ShowsProductIcon(HWND wizard) {
+  BITMAPINFO bi = {{sizeof bi.bmiHeader, 32, -32, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+  void* bits = nullptr;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  HMODULE exe = LoadLibraryExA(Beside("Velmora.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  HICON icon = HICON(LoadImageA(exe, MAKEINTRESOURCEA(IDI_VELMORA), IMAGE_ICON, 32, 32, 0));
+  PatBlt(dc, 0, 0, 32, 32, WHITENESS), DrawIconEx(dc, 0, 0, icon, 32, 32, 0, nullptr, DI_NORMAL);
+  std::vector<unsigned> want(static_cast<unsigned*>(bits), static_cast<unsigned*>(bits) + 32 * 32);
+  DeleteObject(SelectObject(dc, old)), DeleteDC(dc), DestroyIcon(icon), FreeLibrary(exe);
+  for (unsigned& pixel : want) pixel &= 0xFFFFFF;
+  Image shown;  // the header's icon control
+  return WaitUntil([&] { return Screenshot(GetDlgItem(wizard, 1039), &shown) && shown.pixels == want; });
+}
 
 TEST_F(E2E, InstallUpgradeOverRunningMonitorsAndUninstallAFileInUse) {
   const std::string folder = "C:\\Velmora Test", held = folder + "\\Velmora.exe", hidden = folder + "\\VelmoraH.exe";
@@ -68,6 +87,7 @@ TEST_F(E2E, InstallUpgradeOverRunningMonitorsAndUninstallAFileInUse) {
   Start(folder + "\\Uninstall.exe", "");
   HWND wizard = WaitForDialog(0, nullptr), later = nullptr;
   owner(wizard, &uninstaller);
+  EXPECT_TRUE(ShowsProductIcon(wizard));
   ASSERT_TRUE(SendClick(wizard, IDOK)) << "no uninstaller";
   // "I want to manually reboot later", in any language: its id on MUI's finish page.
   WaitUntil([&] { return (later = GetDlgItem(FindWindowExA(wizard, nullptr, "#32770", nullptr), 1204)) != nullptr; });
@@ -82,7 +102,8 @@ TEST_F(E2E, InstallUpgradeOverRunningMonitorsAndUninstallAFileInUse) {
                       Value(HKEY_LOCAL_MACHINE, kSessionManager, "PendingFileRenameOperations"));
 }
 
-// The first page in the language of the test's locale; Cancel ends the
+// The first page in the language of the test's locale, its foot naming the
+// product and version, its header the product's icon; Cancel ends the
 // installer, leaving nothing installed.
 static void SpeaksInTheInstaller(bool chinese) {
   Program setup = Start(Beside("..\\package\\VelmoraSetup-" VELMORA_VERSION_TEXT ".exe"), "");
@@ -92,6 +113,8 @@ static void SpeaksInTheInstaller(bool chinese) {
   auto cjk = [](auto t) { return std::any_of(t.begin(), t.end(), [](auto c) { return c >= 0x2E80 && c < 0xA000; }); };
   for (HWND w : Windows(nullptr, nullptr, 0, false, wizard)) EXPECT_FALSE(!chinese && cjk(TextW(w))) << TextW(w);
   for (int button : {IDOK, IDCANCEL}) EXPECT_EQ(cjk(TextW(GetDlgItem(wizard, button))), chinese) << button;
+  EXPECT_EQ(TextW(GetDlgItem(wizard, 1256)), L"Velmora " VELMORA_VERSION_TEXT " ");  // MUI's foot, a blank after
+  EXPECT_TRUE(ShowsProductIcon(wizard));
   const std::wstring folder = TextW(GetDlgItem(page, 1019));  // the directory page's default
   PostClick(wizard, IDCANCEL);
   WaitUntil([&] {  // an "are you sure" box, should one ask, is answered yes
