@@ -67,14 +67,27 @@ BrandingText "${PRODUCT} ${VERSION}"
 ; a deliberate choice restarts, never a bare Enter.
 !define MUI_FINISHPAGE_REBOOTLATER_DEFAULT
 !insertmacro MUI_UNPAGE_FINISH
-; English and Chinese (Simplified), the one of the user's interface language
-; as Windows gives the programs theirs, with no question asked: another
-; Chinese gets Simplified Chinese, any other language the first, English.
+; English and Chinese (Simplified), the one of the user's interface language,
+; with no question asked; any other language gets the first, English.
 !insertmacro MUI_LANGUAGE "English"
 !insertmacro MUI_LANGUAGE "SimpChinese"
 ; Our own texts, in each language.
 LangString ConfigureNow ${LANG_ENGLISH} "Configure ${PRODUCT} now"
 LangString ConfigureNow ${LANG_SIMPCHINESE} "立即配置 ${PRODUCT}"
+
+; NSIS would give Simplified Chinese to every Chinese interface, Traditional
+; included; the programs' resources give it to a Simplified Chinese one only,
+; and English to the others. The installer and uninstaller do as they do.
+!macro DEFINE_ON_INIT PREFIX
+Function ${PREFIX}.onInit
+  System::Call 'kernel32::GetUserDefaultUILanguage() i .r0'
+  ${If} $0 <> ${LANG_SIMPCHINESE}
+    StrCpy $LANGUAGE ${LANG_ENGLISH}
+  ${EndIf}
+FunctionEnd
+!macroend
+!insertmacro DEFINE_ON_INIT ""
+!insertmacro DEFINE_ON_INIT "un"
 
 ; 1 once this run has closed a running monitor.
 Var closedMonitor
