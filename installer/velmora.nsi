@@ -50,10 +50,14 @@ VIAddVersionKey "LegalCopyright" "${PUBLISHER}"
 !include "FileFunc.nsh"
 !include "Win\WinNT.nsh"
 
-!define MUI_ICON "${NSISDIR}/Contrib/Graphics/Icons/modern-install.ico"
-!define MUI_UNICON "${NSISDIR}/Contrib/Graphics/Icons/modern-uninstall.ico"
+; The installer and the uninstaller carry the suite's icon, Velmora.exe's,
+; on their files and pages; the pages' foot names the product and its
+; version, the same in every language, instead of NSIS.
+!define MUI_ICON "${SRCDIR}/resources/velmora.ico"
+!define MUI_UNICON "${SRCDIR}/resources/velmora.ico"
+BrandingText "${PRODUCT} ${VERSION}"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\${CONFIG_FILE}"
-!define MUI_FINISHPAGE_RUN_TEXT "Configure ${PRODUCT} now"
+!define MUI_FINISHPAGE_RUN_TEXT "$(ConfigureNow)"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
@@ -63,7 +67,27 @@ VIAddVersionKey "LegalCopyright" "${PUBLISHER}"
 ; a deliberate choice restarts, never a bare Enter.
 !define MUI_FINISHPAGE_REBOOTLATER_DEFAULT
 !insertmacro MUI_UNPAGE_FINISH
+; English and Chinese (Simplified), the one of the user's interface language,
+; with no question asked; any other language gets the first, English.
 !insertmacro MUI_LANGUAGE "English"
+!insertmacro MUI_LANGUAGE "SimpChinese"
+; Our own texts, in each language.
+LangString ConfigureNow ${LANG_ENGLISH} "Configure ${PRODUCT} now"
+LangString ConfigureNow ${LANG_SIMPCHINESE} "立即配置 ${PRODUCT}"
+
+; NSIS would give Simplified Chinese to every Chinese interface, Traditional
+; included; the programs' resources give it to a Simplified Chinese one only,
+; and English to the others. The installer and uninstaller do as they do.
+!macro DEFINE_ON_INIT PREFIX
+Function ${PREFIX}.onInit
+  System::Call 'kernel32::GetUserDefaultUILanguage() i .r0'
+  ${If} $0 <> ${LANG_SIMPCHINESE}
+    StrCpy $LANGUAGE ${LANG_ENGLISH}
+  ${EndIf}
+FunctionEnd
+!macroend
+!insertmacro DEFINE_ON_INIT ""
+!insertmacro DEFINE_ON_INIT "un"
 
 ; 1 once this run has closed a running monitor.
 Var closedMonitor

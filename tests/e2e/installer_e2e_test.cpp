@@ -2,10 +2,32 @@
 // files, entry and shortcuts; an upgrade over running monitors, which it
 // closes first and starts again from the Run value; an upgrade that fails on
 // a file in use, keeping the listed version; and an interactive uninstall
-// that leaves that file, and the folder, to the next restart.
+// that leaves that file, and the folder, to the next restart. The installer
+// speaks the language of the user's interface, English or Chinese, and its
+// pages show the product's icon and name and version.
 #include "support.h"
 
+#include <algorithm>
+
+#include "resource.h"
 #include "version.h"
+
+// Whether the header of the wizard's page shows the product's icon, pixel
+// for pixel: Velmora.exe's, drawn here 32 x 32 on the header's white.
+static bool ShowsProductIcon(HWND wizard) {
+  BITMAPINFO bi = {{sizeof bi.bmiHeader, 32, -32, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+  void* bits = nullptr;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  HMODULE exe = LoadLibraryExA(Beside("Velmora.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  HICON icon = HICON(LoadImageA(exe, MAKEINTRESOURCEA(IDI_VELMORA), IMAGE_ICON, 32, 32, 0));
+  PatBlt(dc, 0, 0, 32, 32, WHITENESS), DrawIconEx(dc, 0, 0, icon, 32, 32, 0, nullptr, DI_NORMAL);
+  std::vector<unsigned> want(static_cast<unsigned*>(bits), static_cast<unsigned*>(bits) + 32 * 32);
+  DeleteObject(SelectObject(dc, old)), DeleteDC(dc), DestroyIcon(icon), FreeLibrary(exe);
+  for (unsigned& pixel : want) pixel &= 0xFFFFFF;
+  Image shown;  // the header's icon control
+  return WaitUntil([&] { return Screenshot(GetDlgItem(wizard, 1039), &shown) && shown.pixels == want; });
+}
 
 TEST_F(E2E, InstallUpgradeOverRunningMonitorsAndUninstallAFileInUse) {
   const std::string folder = "C:\\Velmora Test", held = folder + "\\Velmora.exe", hidden = folder + "\\VelmoraH.exe";
@@ -59,14 +81,16 @@ TEST_F(E2E, InstallUpgradeOverRunningMonitorsAndUninstallAFileInUse) {
   EXPECT_EQ(owner(WaitForWindow(kMonitor, kMonitor, 0), &again), hidden) << "the closed monitor not started again";
 
   // The uninstaller, interactively, with the file still in use: its first
-  // process copies it away and ends; the copy shows the pages (their caption
-  // " " after its own). Its last page offers a restart only when one is
-  // needed, and then "later" should be chosen.
+  // process copies it away and ends; the copy shows the pages, the one
+  // unowned dialog on the desktop. Its last page offers a restart only when
+  // one is needed, and then "later" should be chosen.
   Start(folder + "\\Uninstall.exe", "");
-  HWND wizard = WaitForWindow("#32770", "Velmora " VELMORA_VERSION_TEXT " Uninstall ", 0, true);
+  HWND wizard = WaitForDialog(0, nullptr), later = nullptr;
   owner(wizard, &uninstaller);
+  EXPECT_TRUE(ShowsProductIcon(wizard));
   ASSERT_TRUE(SendClick(wizard, IDOK)) << "no uninstaller";
-  HWND later = WaitForWindow("Button", "I want to manually reboot later", 0, false, wizard);
+  // "I want to manually reboot later", in any language: its id on MUI's finish page.
+  WaitUntil([&] { return (later = GetDlgItem(FindWindowExA(wizard, nullptr, "#32770", nullptr), 1204)) != nullptr; });
   EXPECT_EQ(SendMessageA(later, BM_GETCHECK, 0, 0), BST_CHECKED) << "no restart asked for, or Finish alone restarts";
   SendMessageA(later, BM_CLICK, 0, 0);  // a restart would end the whole Wine session
   EXPECT_EQ(SendClick(wizard, IDOK) ? WaitForExit(uninstaller) : STILL_ACTIVE, 0u) << "Finish did not end it";
@@ -77,3 +101,29 @@ TEST_F(E2E, InstallUpgradeOverRunningMonitorsAndUninstallAFileInUse) {
   EXPECT_PRED_FORMAT2(testing::IsSubstring, "\\??\\" + held + "||\\??\\" + folder + "\\||",
                       Value(HKEY_LOCAL_MACHINE, kSessionManager, "PendingFileRenameOperations"));
 }
+
+// The first page in the language of the test's locale, its foot naming the
+// product and version, its header the product's icon; Cancel ends the
+// installer, leaving nothing installed.
+static void SpeaksInTheInstaller(bool chinese) {
+  Program setup = Start(Beside("..\\package\\VelmoraSetup-" VELMORA_VERSION_TEXT ".exe"), "");
+  HWND wizard = WaitForDialog(setup.pid, nullptr), page = WaitForWindow("#32770", nullptr, setup.pid, true, wizard);
+  ASSERT_NE(page, nullptr) << "no first page";
+  // Whether a text holds Chinese characters or punctuation (from U+2E80 on, ideographs included).
+  auto cjk = [](auto t) { return std::any_of(t.begin(), t.end(), [](auto c) { return c >= 0x2E80 && c < 0xA000; }); };
+  for (HWND w : Windows(nullptr, nullptr, 0, false, wizard)) EXPECT_FALSE(!chinese && cjk(TextW(w))) << TextW(w);
+  for (int button : {IDOK, IDCANCEL}) EXPECT_EQ(cjk(TextW(GetDlgItem(wizard, button))), chinese) << button;
+  EXPECT_EQ(TextW(GetDlgItem(wizard, 1256)), L"Velmora " VELMORA_VERSION_TEXT " ");  // MUI's foot, a blank after
+  EXPECT_TRUE(ShowsProductIcon(wizard));
+  const std::wstring folder = TextW(GetDlgItem(page, 1019));  // the directory page's default
+  PostClick(wizard, IDCANCEL);
+  WaitUntil([&] {  // an "are you sure" box, should one ask, is answered yes
+    if (HWND box = GetLastActivePopup(wizard); box != nullptr && box != wizard) Press(box, IDYES);
+    return WaitForExit(setup, 0) != STILL_ACTIVE;
+  });
+  EXPECT_EQ(WaitForExit(setup, 0), 1u) << "not NSIS's code of a cancelled install";
+  EXPECT_TRUE(!folder.empty() && GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES) << folder;
+}
+
+TEST_F(E2E, SpeaksEnglishInTheInstaller) { SpeaksInTheInstaller(false); }
+TEST_F(E2E, SpeaksChineseInTheInstaller) { SpeaksInTheInstaller(true); }
