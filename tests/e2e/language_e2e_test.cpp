@@ -5,8 +5,6 @@
 // The fonts of another process cannot be measured, nor (under Wine) its
 // menus read: the dialogs are built here too, hidden, by the platform from
 // the program file's templates of that language, and measured here.
-#include <algorithm>
-
 #include "resource.h"
 #include "support.h"
 
@@ -19,13 +17,6 @@ const LANGID kEnglish = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
 // button and the version line. Every other text is Chinese in Chinese.
 const int kNeutral[] = {IDC_DETAIL_MBYTES, IDC_DETAIL_BYTES, IDC_UNIT_TO_FREE, IDC_UNIT_TO_REACH,
                         IDC_LINK_MAIL,     IDC_HELP_VERSION};
-
-bool HasChinese(const std::wstring& text) {
-  return std::any_of(text.begin(), text.end(), [](wchar_t c) { return (c >= 0x2E80 && c <= 0x9FFF) || (c >= 0xFF00 && c <= 0xFFEF); });
-}
-
-// The letter after "&", as a capital.
-wchar_t AccessKey(const std::wstring& text) { return towupper(text[text.find('&') + 1]); }
 
 // The resource of the program file in exactly this language.
 const void* Resource(const char* program, LPCSTR type, int id, LANGID language) {
@@ -118,12 +109,9 @@ void SpeaksOnly(LANGID language) {
   PostClick(dialog, IDC_SHOW_HELP);
   ASSERT_NE(page = WaitForDialog(config.pid, dialog), nullptr) << "no help page";
   Walk(page, IDD_HELP_PAGE, language);
-  std::vector<std::wstring> texts = MenuTexts(language), other = MenuTexts(language ^ kChinese ^ kEnglish);
+  std::vector<std::wstring> texts = MenuTexts(language);
   ASSERT_EQ(texts.size(), 5u) << "the window menu's item and the four of the tray menu";
-  for (size_t i = 0; i < texts.size(); ++i) {
-    EXPECT_EQ(HasChinese(texts[i]), language == kChinese) << "menu text " << i;
-    EXPECT_EQ(AccessKey(texts[i]), AccessKey(other[i])) << "menu text " << i << ": another access key";
-  }
+  for (const std::wstring& text : texts) EXPECT_EQ(HasChinese(text), language == kChinese) << testing::PrintToString(text);
 }
 
 }  // namespace

@@ -209,6 +209,12 @@ inline HWND WaitForDialog(DWORD pid, HWND owner) {
   return dialog;
 }
 
+// Whether it holds Chinese characters or punctuation (full-width forms included).
+inline bool HasChinese(const std::wstring& text) {
+  for (wchar_t c : text) if ((c >= 0x2E80 && c <= 0x9FFF) || (c >= 0xFF00 && c <= 0xFFEF)) return true;
+  return false;
+}
+
 // By WM_GETTEXT, which also reads an edit of another process.
 inline std::wstring TextW(HWND window) {
   wchar_t text[512] = L"";
