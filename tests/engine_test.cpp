@@ -17,14 +17,12 @@ TEST(OptionScanner, CommandLines) {
       /* 2 */ {"V U=2147483648", "U=2147483000 wait 4..1 "},  // over 2^31 - 1: what SetTimer takes; one tick, not none
       /* 3 */ {"V M=99999999999999999999 T=-1 S", "M=4095M T=4095M S "},
       /* 4 */ {"V S=1 a=Y O B G=-7z Xyz=5 q U=3 U", "U=3000 O S A B G=-7 wait 8..200 "},  // a value-taking option last is absent
-      // A quoted path keeps its blanks; the scan goes on after it.
-      /* 5 */ {"V P=\"C:\\Program Files\\VelmoraConfig.exe\" S", "S P=C:\\Program Files\\VelmoraConfig.exe "},
-      /* 6 */ {"V P=\"C:\\a\" P=\"" + fits + "y\" U=3", "U=3000 wait 8..200 "},  // never cut, and the earlier one gone
+      /* 5 */ {"V P=\"C:\\a\" P=\"" + fits + "y\" U=3", "U=3000 wait 8..200 "},  // never cut, and the earlier one gone
       // The quote that closes the program name, or the lack of one.
-      /* 7 */ {"\"\"U=3 S\"", "U=3000 S wait 8..200 "},
-      /* 8 */ {"V D=z", "D=Z "},
-      /* 9 */ {"V T=-4294967296 P C:\\x.exe", "T=4095M P=C:\\x.exe "},  // held to 32 bits; one blank ends P
-      /* 10 */ {"V P=\"C:\\long\" P=\"C:\\a\"", "P=C:\\a "},  // the last path, whole
+      /* 6 */ {"\"\"U=3 S\"", "U=3000 S wait 8..200 "},
+      /* 7 */ {"V D=z", "D=Z "},
+      /* 8 */ {"V T=-4294967296 P C:\\x.exe", "T=4095M P=C:\\x.exe "},  // held to 32 bits; one blank ends P
+      /* 9 */ {"V P=\"C:\\long\" P=\"C:\\a\"", "P=C:\\a "},  // the last path, whole
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
     MonitorSettings s;

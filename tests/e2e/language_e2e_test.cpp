@@ -4,35 +4,29 @@
 // program shows exactly those dialogs.
 // The fonts of another process cannot be measured, nor (under Wine) its
 // menus read: the dialogs are built here too, hidden, by the platform from
-// the program file's templates of that language, and measured here.
+// the program file's templates, and measured here. Each test runs in its
+// language, and the platform picks the resources for it as for the programs.
+#include <algorithm>
+
 #include "resource.h"
 #include "support.h"
 
 namespace {
-
-const LANGID kChinese = MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED);
-const LANGID kEnglish = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
 
 // The texts without Chinese in Chinese: the units, the mail button and the
 // version line, as in English. Every other text is Chinese.
 const int kNeutral[] = {IDC_DETAIL_MBYTES, IDC_DETAIL_BYTES, IDC_UNIT_TO_FREE, IDC_UNIT_TO_REACH,
                         IDC_LINK_MAIL,     IDC_HELP_VERSION};
 
-// The resource of the program file in exactly this language.
-const void* Resource(const char* program, LPCSTR type, int id, LANGID language) {
-  HMODULE file = LoadLibraryExA(Beside(program).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  HRSRC found = FindResourceExA(file, type, MAKEINTRESOURCEA(id), language);
-  return found ? LockResource(LoadResource(file, found)) : nullptr;
-}
+// The program file's resources, as the platform picks them for this
+// process, whose language is the test's.
+HMODULE File(const char* program) { return LoadLibraryExA(Beside(program).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE); }
 
-// The window menu's item (string 101, the sixth of its block of sixteen),
-// then the tray menu's items.
-std::vector<std::wstring> MenuTexts(LANGID language) {
-  auto* s = static_cast<const wchar_t*>(Resource("VelmoraConfig.exe", RT_STRING, IDS_ABOUT_ITEM / 16 + 1, language));
-  for (int i = 0; s != nullptr && i < IDS_ABOUT_ITEM % 16; ++i) s += 1 + *s;
-  std::vector<std::wstring> texts = {s != nullptr ? std::wstring(s + 1, *s) : L""};
-  HMENU menu = LoadMenuIndirectW(Resource("Velmora.exe", RT_MENU, IDR_TRAY_MENU, language));
+// The window menu's item, then the tray menu's items.
+std::vector<std::wstring> MenuTexts() {
   wchar_t item[64];
+  std::vector<std::wstring> texts = {std::wstring(item, std::max(0, LoadStringW(File("VelmoraConfig.exe"), IDS_ABOUT_ITEM, item, 64)))};
+  HMENU menu = LoadMenuW(File("Velmora.exe"), MAKEINTRESOURCEW(IDR_TRAY_MENU));
   for (int i = 0; i < GetMenuItemCount(GetSubMenu(menu, 0)); ++i)
     texts.emplace_back(item, GetMenuStringW(GetSubMenu(menu, 0), i, item, 64, MF_BYPOSITION));
   DestroyMenu(menu);
@@ -71,48 +65,47 @@ std::string Cut(HWND control) {
 }
 
 // The dialog id as the running program shows it, beside the platform's own
-// build of its template in language: the same, every text of which is in
-// that language and fits.
-void Walk(HWND running, int id, LANGID language) {
-  auto* form = static_cast<const DLGTEMPLATE*>(Resource("VelmoraConfig.exe", RT_DIALOG, id, language));
-  ASSERT_NE(form, nullptr) << "no dialog " << id << " in language " << language;
-  HWND built = CreateDialogIndirectParamW(nullptr, form, nullptr, nullptr, 0);
+// build of its template: the same, every text of which is in the language
+// and fits.
+void Walk(HWND running, int id, bool chinese) {
+  HWND built = CreateDialogParamW(File("VelmoraConfig.exe"), MAKEINTRESOURCEW(id), nullptr, nullptr, 0);
+  ASSERT_NE(built, nullptr) << "no dialog " << id;
   ShowWindow(built, SW_HIDE);
   std::vector<HWND> controls = Children(built), real = Children(running);
   ASSERT_EQ(real.size(), controls.size()) << "dialog " << id;
   EXPECT_EQ(TextW(running), TextW(built)) << "dialog " << id << ": caption";
-  EXPECT_EQ(HasChinese(TextW(built)), language == kChinese) << "dialog " << id << ": caption";
+  EXPECT_EQ(HasChinese(TextW(built)), chinese) << "dialog " << id << ": caption";
   for (size_t i = 0; i < controls.size(); ++i) {
     std::wstring text = TextW(controls[i]);
     std::string where = "dialog " + std::to_string(id) + ", id " + std::to_string(GetDlgCtrlID(controls[i]));
     if (text.empty() || text[0] == 0xFFFF) continue;  // no text, or a picture's number
     EXPECT_EQ(TextW(real[i]), text) << where << ": the running program's";
     bool neutral = std::count(std::begin(kNeutral), std::end(kNeutral), GetDlgCtrlID(controls[i])) > 0;
-    EXPECT_TRUE(language == kEnglish ? !HasChinese(text) : neutral != HasChinese(text)) << where;
+    EXPECT_TRUE(chinese ? neutral != HasChinese(text) : !HasChinese(text)) << where;
     EXPECT_EQ(Cut(controls[i]), "") << where;
   }
   DestroyWindow(built);
 }
 
 // Both dialogs of a running configuration program, then the menus.
-void SpeaksOnly(LANGID language) {
+void SpeaksOnly(bool chinese) {
   Program config = Start(Beside("VelmoraConfig.exe"), "");
   HWND dialog = WaitForDialog(config.pid, nullptr), page = nullptr;
   ASSERT_NE(dialog, nullptr);
-  Walk(dialog, IDD_CONFIG_DIALOG, language);
+  Walk(dialog, IDD_CONFIG_DIALOG, chinese);
   PostClick(dialog, IDC_SHOW_HELP);
   ASSERT_NE(page = WaitForDialog(config.pid, dialog), nullptr) << "no help page";
-  Walk(page, IDD_HELP_PAGE, language);
-  std::vector<std::wstring> texts = MenuTexts(language);
+  Walk(page, IDD_HELP_PAGE, chinese);
+  std::vector<std::wstring> texts = MenuTexts();
   ASSERT_EQ(texts.size(), 5u) << "the window menu's item and the four of the tray menu";
-  for (const std::wstring& text : texts) EXPECT_EQ(HasChinese(text), language == kChinese) << testing::PrintToString(text);
+  for (const std::wstring& text : texts) EXPECT_EQ(HasChinese(text), chinese) << testing::PrintToString(text);
 }
 
 }  // namespace
 
-TEST_F(E2E, SpeaksChinese) { SpeaksOnly(kChinese); }
+TEST_F(E2E, SpeaksChinese) { SpeaksOnly(true); }
 
 TEST_F(E2E, SpeaksEnglish) {
-  SpeaksOnly(kEnglish);
-  EXPECT_EQ(MenuTexts(kEnglish)[0], L"&About Velmora Configuration");
+  SpeaksOnly(false);
+  EXPECT_EQ(MenuTexts()[0], L"&About Velmora Configuration");
 }
