@@ -4,7 +4,7 @@
 
 TEST_F(E2E, HiddenMonitorShowsNothingAndItsPassWritesItsPages) {
   // A threshold above any free memory: the first tick runs a pass.
-  Program p = StartTraced("msg", Beside("VelmoraH.exe"), "U=2 T=4095 D=Y S G=2 LW B P=\"C:\\V\\VelmoraConfig.exe\"");
+  Program p = Start(Beside("VelmoraH.exe"), "U=2 T=4095 D=Y S G=2 LW B P=\"C:\\V\\VelmoraConfig.exe\"", nullptr, "msg");
   HWND window = WaitForWindow(kMonitor, kMonitor, p.pid);
   ASSERT_NE(window, nullptr);
   // Its window lets WM_CLOSE from lower integrity through, and nothing else.

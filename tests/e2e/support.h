@@ -52,27 +52,23 @@ inline std::string Beside(const std::string& name) {
   return self.substr(0, self.find_last_of('\\') + 1) + name;
 }
 
-// Starts "path" ARGUMENTS in the directory (null: ours); ended with the test.
-inline Program Start(const std::string& path, const std::string& arguments, const char* directory = nullptr) {
-  std::string line = "\"" + path + "\" " + arguments;
+// Starts "path" ARGUMENTS in the directory (null: ours), with Wine's FIXMEs
+// on the channel traced ("msg") on; ended with the test.
+inline Program Start(const std::string& path, const std::string& arguments, const char* directory = nullptr,
+                     const char* traced = nullptr) {
+  std::string line = "\"" + path + "\" " + arguments, debug = std::string("-all,fixme+") + (traced ? traced : "");
+  char before[256] = "";
+  DWORD had = GetEnvironmentVariableA("WINEDEBUG", before, sizeof before);
+  SetEnvironmentVariableA("WINEDEBUG", traced ? debug.c_str() : had ? before : nullptr);
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info = {};
-  if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, directory, &startup, &info)) return {};
+  BOOL started = CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, directory, &startup, &info);
+  SetEnvironmentVariableA("WINEDEBUG", had ? before : nullptr);
+  if (!started) return {};
   CloseHandle(info.hThread);
   g_started.push_back({info.hProcess, info.dwProcessId});
   return g_started.back();
-}
-
-// Starts it as Start does, with Wine's FIXMEs on the channel ("msg") on.
-inline Program StartTraced(const char* channel, const std::string& path, const std::string& arguments,
-                           const char* directory = nullptr) {
-  char before[256] = "";
-  DWORD had = GetEnvironmentVariableA("WINEDEBUG", before, sizeof before);
-  SetEnvironmentVariableA("WINEDEBUG", (std::string("-all,fixme+") + channel).c_str());
-  Program p = Start(path, arguments, directory);
-  SetEnvironmentVariableA("WINEDEBUG", had ? before : nullptr);
-  return p;
 }
 
 // The FIXMEs Wine wrote for the thread on the channel so far (each line

@@ -64,8 +64,7 @@ class TrayE2E : public E2E {
   // Starts the monitor in a folder of its own; ASSERTs its window and icon.
   void StartTray(const std::string& options, const char* traced = nullptr) {
     Fresh(folder);
-    monitor = traced ? StartTraced(traced, Beside("Velmora.exe"), options, folder.c_str())
-                     : Start(Beside("Velmora.exe"), options, folder.c_str());
+    monitor = Start(Beside("Velmora.exe"), options, folder.c_str(), traced);
     ASSERT_NE(window = WaitForWindow(kMonitor, kMonitor, monitor.pid), nullptr);
     ASSERT_NE(icon = WaitForTrayIcon(), nullptr) << "no icon in the notification area";
   }
