@@ -146,6 +146,13 @@ TEST(ConfigDialog, Clicks) {
   EXPECT_EQ(small.surface.log->at(1), "box " + Range(0, 1).substr(0, Range(0, 1).size() - 1));
 }
 
+// A window-menu command opens the help page by its id without the low four
+// bits; the others are the platform's.
+TEST(ConfigDialog, WindowMenuCommands) {
+  Dialog d;
+  for (uint32_t id : {15u, 31u, 32u}) EXPECT_EQ(d.dialog.OnSystemCommand(id), id == 31 ? kDialogShowsHelp : kDialogDefault) << id;
+}
+
 // What OK stores and hands the monitor before the P token, and the dialog
 // opened again over it.
 TEST(ConfigDialog, StoredLaunchedAndOpenedAgain) {

@@ -33,8 +33,6 @@ std::vector<std::wstring> MenuTexts() {
   return texts;
 }
 
-std::vector<HWND> Children(HWND dialog) { return Windows(nullptr, nullptr, 0, false, dialog); }
-
 // Why the control's text does not fit it in its font: "" when it does, or
 // when it shows no text of its own (an edit, a picture, a frame).
 std::string Cut(HWND control) {
@@ -47,21 +45,16 @@ std::string Cut(HWND control) {
   GetClientRect(control, &box);
   HDC dc = GetDC(control);
   SelectObject(dc, HGDIOBJ(SendMessageW(control, WM_GETFONT, 0, 0)));
-  SIZE digit;
-  GetTextExtentPoint32W(dc, L"0", 1, &digit);
-  // A group box's title stands inset in its frame, a push button's inside
-  // its edges, a check box's and a radio button's beside the box. Statics wrap.
-  int room = box.right - (!button ? 0 : type == BS_GROUPBOX ? 2 * digit.cx
-                          : type <= BS_DEFPUSHBUTTON ? 4 * GetSystemMetrics(SM_CXEDGE)
-                          : GetSystemMetrics(SM_CXMENUCHECK) + digit.cx / 2);
+  // A push button's or group box's title stands inside its edges, a check
+  // box's and a radio button's beside the box. Statics wrap.
+  int edge = GetSystemMetrics(SM_CXEDGE), room = box.right - (!button ? 0 : type <= BS_DEFPUSHBUTTON || type == BS_GROUPBOX
+                                                                   ? 4 * edge : GetSystemMetrics(SM_CXMENUCHECK) + 2 * edge);
   SetRect(&need, 0, 0, room, 0);
   DrawTextW(dc, TextW(control).c_str(), -1, &need,
             DT_CALCRECT | (button && !(style & BS_MULTILINE) ? DT_SINGLELINE : DT_WORDBREAK));
   ReleaseDC(control, dc);
-  char shortfall[64] = "";
-  if (need.right > room || need.bottom > box.bottom)
-    snprintf(shortfall, sizeof shortfall, "needs %ld x %ld px, has %d x %ld", need.right, need.bottom, room, box.bottom);
-  return shortfall;
+  return need.right <= room && need.bottom <= box.bottom ? "" : "needs " + std::to_string(need.right) + " x " +
+         std::to_string(need.bottom) + " px, has " + std::to_string(room) + " x " + std::to_string(box.bottom);
 }
 
 // The dialog id as the running program shows it, beside the platform's own
@@ -71,7 +64,7 @@ void Walk(HWND running, int id, bool chinese) {
   HWND built = CreateDialogParamW(File("VelmoraConfig.exe"), MAKEINTRESOURCEW(id), nullptr, nullptr, 0);
   ASSERT_NE(built, nullptr) << "no dialog " << id;
   ShowWindow(built, SW_HIDE);
-  std::vector<HWND> controls = Children(built), real = Children(running);
+  std::vector<HWND> controls = Windows(nullptr, nullptr, 0, false, built), real = Windows(nullptr, nullptr, 0, false, running);
   ASSERT_EQ(real.size(), controls.size()) << "dialog " << id;
   EXPECT_EQ(TextW(running), TextW(built)) << "dialog " << id << ": caption";
   EXPECT_EQ(HasChinese(TextW(built)), chinese) << "dialog " << id << ": caption";

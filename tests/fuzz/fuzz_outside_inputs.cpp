@@ -17,8 +17,8 @@
 
 namespace {
 
-// Both option sets over the line: settings in their ranges, the same
-// freeing whatever display letters the line holds, and a back-off at rest.
+// Both option sets over the line: settings in their ranges and a back-off
+// at rest.
 void MonitorCommandLine(const std::string& line) {
   const char* rest = SkipProgramName(line.c_str());
   CHECK(rest >= line.c_str() && rest <= line.c_str() + line.size());
@@ -31,11 +31,6 @@ void MonitorCommandLine(const std::string& line) {
     CHECK(s.thresholdBytes <= kMaxMegabytes * MB && s.thresholdBytes % MB == 0 && s.digitFont >= 0 && s.digitFont <= 2);
     CHECK(memchr(s.configPath, '\0', sizeof s.configPath) != nullptr && strpbrk(s.configPath, "=\"") == nullptr);
   }
-  // The hidden monitor is the tray monitor without the path and the display-only letters.
-  MonitorSettings tray;
-  memcpy(&tray, &e[0].settings, sizeof tray);
-  tray.digitFont = kFontSmooth, tray.byteUnits = false, memset(tray.configPath, 0, sizeof tray.configPath);
-  CHECK(memcmp(&tray, &e[1].settings, sizeof tray) == 0);
   const Backoff& b = e[1].backoff;
   CHECK(b.currentWait == b.baseWait && b.tickCounter == 0 && b.baseWait >= 1 && b.maximumWait >= 1);
 }
