@@ -82,20 +82,4 @@ TEST(FreePass, Allocations) {
   }
 }
 
-TEST(FreePass, StartAndRunOnce) {
-  const struct { const char* line; int refuseAfter; bool ends; const char* log; } cases[] = {
-      /* 0 */ {"V U=3 T=4095 S", kAll, false, "start 3000 "},
-      /* 1 */ {"V O R=32", kAll, true, "start 5000 "},  // nothing to do still ends it
-      // Every piece is obtained before the first is released.
-      /* 2 */ {"V O R=40 D=N", 2, true, "start 5000 stop alloc 2621440 alloc 2621440 free 2621440 free 2621440 start 5000 "},
-  };
-  for (size_t i = 0; i < std::size(cases); ++i) {
-    Monitor m(cases[i].line);
-    m.platform.status.totalPhys = 128 * MB, m.platform.refuseAfter = cases[i].refuseAfter;
-    EXPECT_EQ(StartMonitor(&m.engine), cases[i].ends) << "case " << i;
-    EXPECT_EQ(m.platform.log, cases[i].log) << "case " << i;
-    EXPECT_EQ(m.engine.backoff.tickCounter, 0u) << "case " << i;
-  }
-}
-
 }  // namespace
