@@ -33,6 +33,7 @@ std::string Fields(const ConfigDialog& d) {
 TEST(Registry, ReadTextValueWhateverIsStored) {
   const std::string y63(63, 'y'), y64(64, 'y');
   const struct { uint32_t type; std::string data; RegResult result; std::string text; size_t length; } cases[] = {
+      {kTextValue, y63, kRegDone, y63, 63},
       {kTextValue, y63 + '\0', kRegDone, y63, 63},
       {kTextValue, y64, kRegTooLong, "refused:", 64},  // fills the room without a NUL of its own
       {0, "", kRegNotFound, "refused:", 0},
@@ -319,13 +320,20 @@ TEST(HelpPage, ButtonsAndLinkTargets) {
   EXPECT_EQ(actions, "00 01 02 11 11 21 ");  // FAQ, home and mail open; OK and Cancel end; a text is not ours
   const struct { HelpLink link; const char* program; size_t room; const char* want; } cases[] = {
       {kHomeLink, "VelmoraConfig.exe", kLinkTargetRoom, "index.html"}, {kFaqLink, "/x.exe", kLinkTargetRoom, "/Velmora_FAQS.html"},
-      {kFaqLink, nullptr, kLinkTargetRoom, ""}, {kHomeLink, "C:\\T\\x.exe", 15, ""}, {kMailLink, nullptr, 49, ""},
+      {kFaqLink, nullptr, kLinkTargetRoom, ""}, {kHomeLink, "C:\\T\\x.exe", 15, ""}, {kHomeLink, "C:\\T\\x.exe", 1, ""},
+      {kFaqLink, "x.exe", 0, ""}, {kMailLink, nullptr, 49, ""}, {kMailLink, nullptr, 1, ""}, {kMailLink, nullptr, 0, ""},
   };
   for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
     const auto& c = cases[i];
     EXPECT_EQ(Written(c.room, [&c](char* out, size_t room) { return ComposeLinkTarget(c.link, c.program, out, room); }),
               c.want[0] != '\0' ? c.want : "refused:") << "case " << i;
   }
+  // Another version's digits, and each neighbour of the unreserved ranges.
+  const char* const subjects[][2] = {{"Velmora v2.09", "Velmora%20v2.09"},
+                                     {"AZaz09-._~@[`{/:\t\x7f\xff", "AZaz09-._~%40%5B%60%7B%2F%3A%09%7F%FF"}};
+  for (auto s : subjects)
+    EXPECT_EQ(Written(kLinkTargetRoom, [s](char* out, size_t room) { return ComposeMailTarget(s[0], out, room); }),
+              std::string("mailto:velmora@example.org?subject=") + s[1]);
 }
 
 }  // namespace

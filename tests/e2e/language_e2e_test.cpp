@@ -15,8 +15,7 @@ namespace {
 
 // The texts without Chinese in Chinese: the units, the mail button and the
 // version line, as in English. Every other text is Chinese.
-const int kNeutral[] = {IDC_DETAIL_MBYTES, IDC_DETAIL_BYTES, IDC_UNIT_TO_FREE, IDC_UNIT_TO_REACH,
-                        IDC_LINK_MAIL,     IDC_HELP_VERSION};
+const int kNeutral[] = {IDC_DETAIL_MBYTES, IDC_DETAIL_BYTES, IDC_UNIT_TO_FREE, IDC_UNIT_TO_REACH, IDC_LINK_MAIL, IDC_HELP_VERSION};
 
 // The program file's resources, as the platform picks them for this
 // process, whose language is the test's.
@@ -64,10 +63,10 @@ void Walk(HWND running, int id, bool chinese) {
   HWND built = CreateDialogParamW(File("VelmoraConfig.exe"), MAKEINTRESOURCEW(id), nullptr, nullptr, 0);
   ASSERT_NE(built, nullptr) << "no dialog " << id;
   ShowWindow(built, SW_HIDE);
+  // The caption first, then the controls.
   std::vector<HWND> controls = Windows(nullptr, nullptr, 0, false, built), real = Windows(nullptr, nullptr, 0, false, running);
+  controls.insert(controls.begin(), built), real.insert(real.begin(), running);
   ASSERT_EQ(real.size(), controls.size()) << "dialog " << id;
-  EXPECT_EQ(TextW(running), TextW(built)) << "dialog " << id << ": caption";
-  EXPECT_EQ(HasChinese(TextW(built)), chinese) << "dialog " << id << ": caption";
   for (size_t i = 0; i < controls.size(); ++i) {
     std::wstring text = TextW(controls[i]);
     std::string where = "dialog " + std::to_string(id) + ", id " + std::to_string(GetDlgCtrlID(controls[i]));
