@@ -12,6 +12,7 @@ TEST_F(E2E, HiddenMonitorShowsNothingAndItsPassWritesItsPages) {
   EXPECT_TRUE(WaitUntil([&] { return (filtered = Fixmes(GetWindowThreadProcessId(window, nullptr), "msg")) ==
                                      std::vector<std::string>{LetThrough(window, WM_CLOSE)}; }))
       << testing::PrintToString(filtered);
+  EXPECT_EQ(GetWindowLongA(window, GWL_EXSTYLE), 0) << "a plain pop-up";
   EXPECT_LT(WorkingSet(p, true), 64 * MB) << "freed before the first tick";
   EXPECT_TRUE(WaitUntil([&] { return WorkingSet(p, true) >= 256 * MB; })) << WorkingSet(p, true) / MB << " MB at the peak";
   EXPECT_TRUE(WaitUntil([&] { return WorkingSet(p) < 64 * MB; })) << "the pass kept " << WorkingSet(p) / MB << " MB";

@@ -117,6 +117,7 @@ TEST_F(TrayE2E, IconTipAFreePassTheIconBackMenuBoxesHelpAndExit) {
   int before = 0;
   ASSERT_TRUE(WaitUntil([&] { return (before = GraphSamples()) >= 4; })) << before;
   Choose(0);
+  EXPECT_EQ(GetForegroundWindow(), window) << "the menu's owner was not brought to the front, so a click elsewhere would not close it";
   EXPECT_TRUE(WaitUntil([&] { return GraphSamples() < before; })) << "no pass from the menu";
 
   Choose(3);
