@@ -57,14 +57,14 @@ inline std::string Beside(const std::string& name) {
 inline Program Start(const std::string& path, const std::string& arguments, const char* directory = nullptr,
                      const char* traced = nullptr) {
   std::string line = "\"" + path + "\" " + arguments, debug = std::string("-all,fixme+") + (traced ? traced : "");
-  char before[256] = "";
-  DWORD had = GetEnvironmentVariableA("WINEDEBUG", before, sizeof before);
-  SetEnvironmentVariableA("WINEDEBUG", traced ? debug.c_str() : had ? before : nullptr);
+  char before[256] = "";  // a longer setting is put back as none
+  DWORD had = GetEnvironmentVariableA("WINEDEBUG", before, sizeof before) < sizeof before ? lstrlenA(before) : 0;
+  if (traced) SetEnvironmentVariableA("WINEDEBUG", debug.c_str());
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info = {};
   BOOL started = CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, directory, &startup, &info);
-  SetEnvironmentVariableA("WINEDEBUG", had ? before : nullptr);
+  if (traced) SetEnvironmentVariableA("WINEDEBUG", had ? before : nullptr);
   if (!started) return {};
   CloseHandle(info.hThread);
   g_started.push_back({info.hProcess, info.dwProcessId});
